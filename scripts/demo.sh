@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Builds the programs and runs them on the built-in example:
+#  1. Scorvel (native build) on a copy of maptool/examples/example.map, showing
+#     what it changed;
+#  2. Kolvanta (Windows build) under Wine in a demo program folder, with a demo
+#     DOOM 3 folder beside it: opened for you when there is a display, otherwise
+#     run on a virtual display and photographed.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+jobs=$(nproc)
+
+scripts/install-deps.sh demo
+
+echo "=== Building Scorvel (native)"
+cmake --preset native -DKOLVANTA_TESTS=OFF >/dev/null
+cmake --build --preset native -j"$jobs" --target scorvel >/dev/null
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cp maptool/examples/example.map "$work/example.map"
+cp maptool/examples/example.map "$work/original.map"
+
+echo
+echo "=== Scorvel on a copy of maptool/examples/example.map"
+set +e
+"$root/build/native/maptool/scorvel" "$work/example.map"
+status=$?
+set -e
+echo
+echo "exit code: $status"
+echo
+echo "--- what changed (unified diff, original -> rewritten)"
+diff -u --label original.map --label rewritten.map "$work/original.map" "$work/example.map" || true
+
+echo
+echo "=== Building Kolvanta and Scorvel for Windows"
+cmake --preset windows -DKOLVANTA_TESTS=OFF >/dev/null
+cmake --build --preset windows -j"$jobs" --target kolvanta scorvel >/dev/null
+
+echo
+echo "=== Kolvanta under Wine"
+bash scripts/kolvanta-demo.sh "$root/build/windows" "$root/build/demo"

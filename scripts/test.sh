@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Builds both programs in both builds and runs every test: the native tests, the
+# Windows tests under Wine, a short fuzzing run of the map parser, the page in
+# headless Chromium, and the release package check. Exit code 0 only when all pass.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+jobs=$(nproc)
+
+scripts/install-deps.sh test || exit 1
+
+passed=0
+failed=0
+failures=()
+step() {
+  local name="$1"; shift
+  echo
+  echo "=== $name"
+  if "$@"; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+    failures+=("$name")
+  fi
+}
+
+build() {
+  cmake --preset "$1" -DKOLVANTA_TESTS=ON >/dev/null && cmake --build --preset "$1" -j"$jobs"
+}
+
+step "native build" build native
+step "native tests" ctest --preset native -j"$jobs"
+step "windows build" build windows
+step "windows tests (Wine)" ctest --preset windows -j2
+step "map parser fuzzing" bash tests/maptool/fuzz/run-fuzz.sh "$root/build/fuzz"
+step "page tests (Chromium)" bash tests/page/run.sh
+step "release package" bash scripts/release.sh --check
+
+echo
+if [ "$failed" -ne 0 ]; then
+  printf 'failed: %s\n' "${failures[@]}"
+fi
+echo "steps: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
