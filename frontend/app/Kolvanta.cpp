@@ -1,7 +1,18 @@
+// The program's process-wide objects, constructed in this order before start-up
+// and destroyed in reverse order at the end: the settings dialog, the
+// application, the shared icon list and the program folder. Then the entry point.
 #include <windows.h>
 
-// Placeholder entry point until the application class lands.
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+#include "AppGlobals.h"
+#include "KolvantaApp.h"
+#include "dialogs/ConfDlg.h"
+
+CConfDlg g_confDlg;
+CKolvantaApp theApp;
+CImageList g_imageList;
+CString g_strProgramFolder;
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand)
 {
-    return 0;
+    return AfxWinMain(instance, previous, commandLine, showCommand);
 }
