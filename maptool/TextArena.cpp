@@ -6,9 +6,10 @@
 
 namespace {
 
-// Large enough that chunk allocations are rare, small enough that a tiny map
-// does not pay for much more than it uses.
-constexpr std::size_t kChunkSize = 1u << 20;
+// Chunks start small, so a tiny map pays for little, and double up to a size at
+// which chunk allocations are rare.
+constexpr std::size_t kFirstChunkSize = 4u << 10;
+constexpr std::size_t kMaxChunkSize = 1u << 20;
 
 // Records start on this boundary: it keeps the 32-bit length aligned and the
 // low bit of every record address clear for CMapString's tag.
@@ -33,8 +34,9 @@ CMapString CTextArena::MakeLong(const char* p, std::size_t n)
     if (nRecord > m_nRoom) {
         // A text too big for a shared chunk gets a chunk of its own, and the
         // current chunk stays open for the texts that follow.
-        const bool bOwnChunk = nRecord > kChunkSize / 4;
-        const std::size_t nChunk = bOwnChunk ? nRecord : kChunkSize;
+        const std::size_t nNext = m_nNextChunk == 0 ? kFirstChunkSize : m_nNextChunk;
+        const bool bOwnChunk = nRecord > nNext / 4;
+        const std::size_t nChunk = bOwnChunk ? nRecord : nNext;
         m_chunks.reserve(m_chunks.size() + 1);
         m_chunks.emplace_back(new unsigned char[nChunk]);
         unsigned char* pChunk = m_chunks.back().get();
@@ -42,6 +44,7 @@ CMapString CTextArena::MakeLong(const char* p, std::size_t n)
             return Fill(pChunk, p, n);
         m_pFree = pChunk;
         m_nRoom = nChunk;
+        m_nNextChunk = nChunk < kMaxChunkSize ? 2 * nChunk : kMaxChunkSize;
     }
     unsigned char* pRecord = m_pFree;
     m_pFree += nRecord;

@@ -39,4 +39,5 @@ private:
     std::vector<std::unique_ptr<unsigned char[]>> m_chunks;
     unsigned char* m_pFree = nullptr;
     std::size_t m_nRoom = 0;
+    std::size_t m_nNextChunk = 0;
 };

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,11 @@ struct Case {
     const char* pszName;
     std::string text;
 };
+
+void PrintTo(const Case& c, std::ostream* pOut)
+{
+    *pOut << c.pszName;
+}
 
 class Accepted : public testing::TestWithParam<Case> {};
 class Rejected : public testing::TestWithParam<Case> {};
