@@ -3,7 +3,7 @@
 #include <clocale>
 #include <string>
 
-#include "ConvMapCommand.h"
+#include "dialogs/ConvMapCommand.h"
 
 namespace {
 

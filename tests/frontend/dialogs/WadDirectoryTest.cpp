@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "WadDirectory.h"
+#include "dialogs/WadDirectory.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "WadNames.h"
+#include "dialogs/WadNames.h"
 
 namespace {
 
