@@ -32,9 +32,13 @@ public:
     // A text of at most kInlineMax bytes, held inside the object.
     static CMapString MakeShort(const char* p, std::size_t n) noexcept
     {
+        // Assembled in a register: byte stores followed by one wide load of
+        // the same bytes would stall on store forwarding.
+        std::uint64_t nWord = (static_cast<std::uint64_t>(n) << 1) | 1u;
+        for (std::size_t i = 0; i < n; ++i)
+            nWord |= static_cast<std::uint64_t>(static_cast<unsigned char>(p[i])) << (8 * (i + 1));
         CMapString s;
-        s.m_bytes[0] = static_cast<unsigned char>((n << 1) | 1u);
-        std::memcpy(s.m_bytes + 1, p, n);
+        std::memcpy(s.m_bytes, &nWord, sizeof nWord);
         return s;
     }
 

@@ -30,7 +30,19 @@ public:
             PutSlow(p, n);
         }
     }
-    void Put(const CMapString& s) { Put(s.GetData(), s.GetLength()); }
+    void Put(const CMapString& s)
+    {
+        // Most tokens are short numbers: copy the short form's whole payload,
+        // a fixed size the compiler inlines, and keep the text's length of it.
+        const std::size_t n = s.GetLength();
+        if (n <= CMapString::kInlineMax && m_nRoom >= 8) {
+            std::memcpy(m_pFree, s.GetData(), CMapString::kInlineMax);
+            m_pFree += n;
+            m_nRoom -= n;
+        } else {
+            Put(s.GetData(), n);
+        }
+    }
     template <std::size_t N>
     void Put(const char (&literal)[N]) { Put(literal, N - 1); }
 

@@ -26,21 +26,30 @@ CSparseBasic::CSparseBasic(ScanCursor* pCursor, MapEntityList* pEntities)
 {
 }
 
+// The loops below work on copies of the cursor's fields so that the position
+// stays in a register; the cursor is updated once at the end.
+
 void CSparseBasic::SkipSpaces()
 {
     ScanCursor& c = *m_pCursor;
-    while (c.nPos < c.nEnd && IsSpace(static_cast<unsigned char>(c.pBuffer[c.nPos])))
-        ++c.nPos;
+    const char* const p = c.pBuffer;
+    std::uint32_t nPos = c.nPos;
+    while (nPos < c.nEnd && IsSpace(static_cast<unsigned char>(p[nPos])))
+        ++nPos;
+    c.nPos = nPos;
 }
 
 int CSparseBasic::ReadToken()
 {
     ScanCursor& c = *m_pCursor;
+    const char* const p = c.pBuffer;
     const std::uint32_t nStart = c.nPos;
-    while (c.nPos < c.nEnd && !IsSpace(static_cast<unsigned char>(c.pBuffer[c.nPos])))
-        ++c.nPos;
-    const std::size_t n = c.nPos - nStart;
-    m_strToken = m_pEntities->Text().Make(c.pBuffer + nStart, n);
+    std::uint32_t nPos = nStart;
+    while (nPos < c.nEnd && !IsSpace(static_cast<unsigned char>(p[nPos])))
+        ++nPos;
+    c.nPos = nPos;
+    const std::size_t n = nPos - nStart;
+    m_strToken = m_pEntities->Text().Make(p + nStart, n);
     return LengthResult(n);
 }
 

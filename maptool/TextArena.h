@@ -1,27 +1,31 @@
-// CTextArena: the owner of every long token text of one map model.
+// CTextArena: the memory of one map model, and the maker of its strings.
 //
-// Make copies a token into a CMapString: texts of up to seven bytes go into the
-// string itself, longer ones are appended to large chunks that the arena owns
-// and frees all at once when it is destroyed. Nothing is freed earlier: a text
-// that the model drops (a repeated key's old value) keeps its bytes until then.
+// All memory comes from one monotonic resource: allocation is a pointer bump and
+// nothing is given back before the arena is destroyed, when everything goes at
+// once. The model's containers allocate from Memory(); Make copies a token into a
+// CMapString, keeping texts of up to seven bytes inside the string itself and
+// appending longer ones to the arena. A text that the model drops (a repeated
+// key's old value) keeps its bytes until the end.
 //
-// Does not check: the bytes, which are copied as they are. Order: none; texts
-// are laid down in the order they are made. Ownership: the arena owns the chunks;
-// the strings it returns borrow from them and must not outlive it. Not copyable.
+// Does not check: the bytes, which are copied as they are. Order: none. Ownership:
+// the arena owns all of it; strings and containers that use it borrow from it and
+// must not outlive it. Not copyable.
 #pragma once
 
 #include "MapString.h"
 
 #include <cstddef>
-#include <memory>
+#include <memory_resource>
 #include <string_view>
-#include <vector>
 
 class CTextArena {
 public:
     CTextArena() = default;
     CTextArena(const CTextArena&) = delete;
     CTextArena& operator=(const CTextArena&) = delete;
+
+    // The resource for the containers of the model.
+    std::pmr::memory_resource* Memory() { return &m_memory; }
 
     // A string holding a copy of the n bytes at p. Throws std::bad_alloc when
     // memory runs out and std::length_error for a text of 4 GiB or more.
@@ -36,8 +40,5 @@ public:
 private:
     CMapString MakeLong(const char* p, std::size_t n);
 
-    std::vector<std::unique_ptr<unsigned char[]>> m_chunks;
-    unsigned char* m_pFree = nullptr;
-    std::size_t m_nRoom = 0;
-    std::size_t m_nNextChunk = 0;
+    std::pmr::monotonic_buffer_resource m_memory;
 };
