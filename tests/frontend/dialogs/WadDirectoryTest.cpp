@@ -8,31 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "WadDialogsTestSetup.h"
 #include "dialogs/WadDirectory.h"
 
+using waddialogs::MakeWad;
+using waddialogs::PutUInt32;
+
 namespace {
-
-void PutUInt32(std::string& bytes, std::uint32_t value)
-{
-    for (int i = 0; i < 4; ++i)
-        bytes.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
-}
-
-// A wad whose directory follows the header directly; no lump data.
-std::string MakeWad(const std::vector<std::string>& names)
-{
-    std::string bytes = "PWAD";
-    PutUInt32(bytes, static_cast<std::uint32_t>(names.size()));
-    PutUInt32(bytes, 12);
-    for (const std::string& name : names) {
-        PutUInt32(bytes, 12);
-        PutUInt32(bytes, 0);
-        std::string padded = name.substr(0, 8);
-        padded.resize(8, '\0');
-        bytes += padded;
-    }
-    return bytes;
-}
 
 class WadFile : public ::testing::Test {
 protected:
