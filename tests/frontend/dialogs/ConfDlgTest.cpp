@@ -125,12 +125,6 @@ TEST_F(ConfDlgTest, FirstOpeningShowsEmptySettingsAndBlankRequirements)
     EXPECT_EQ(dialog.GetModFolder(), "");
 }
 
-TEST_F(ConfDlgTest, RequiredFilesAreInListOrder)
-{
-    EXPECT_EQ(RequiredFileNames(), (std::vector<std::string> { "D2D3_OBJ.TXT", "doomtex.exe", "ZarO3.exe", "wad2tga.exe",
-        "xtract.bat", "zdoomdefsdoom.pk4", "zdoomdefslms.pk4", "zip.exe", "scorvel.exe" }));
-}
-
 TEST_F(ConfDlgTest, UpdateListsSubFoldersAndOkStoresTheSelection)
 {
     CConfDlg dialog;
