@@ -132,7 +132,25 @@ TEST_F(ScorvelTest, ReadOnlyFileIsExitCodeTwo)
     EXPECT_EQ(Names{"a.map"}, folder.List());
 }
 
-#ifdef _WIN32
+#ifndef _WIN32
+
+TEST_F(ScorvelTest, FailedWriteIsExitCodeTwoAndKeepsTheFile)
+{
+    // A file size limit of one block makes the rewrite's writes fail (EFBIG).
+    std::string bytes;
+    for (int i = 0; i < 100; ++i)
+        bytes += "{\n\"classname\" \"light\"\n}\n";
+    const std::string strPath = folder.File("a.map");
+    WriteBytes(strPath, bytes);
+    const ProcessResult result =
+        RunProcess("/bin/sh", {"-c", "trap '' XFSZ; ulimit -f 1; exec \"$0\" \"$1\"", ScorvelProgram(), strPath});
+    EXPECT_EQ(2, result.nExitCode);
+    EXPECT_EQ(kBanner, result.err);
+    EXPECT_EQ(bytes, ReadBytes(strPath));
+    EXPECT_EQ(Names{"a.map"}, folder.List());
+}
+
+#else
 
 TEST_F(ScorvelTest, FileLockedByAnotherProgramIsExitCodeTwo)
 {

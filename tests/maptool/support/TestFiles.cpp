@@ -3,25 +3,34 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
-#include <sstream>
+#include <random>
 #include <stdexcept>
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <cstdlib>
-#include <dirent.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
+namespace fs = std::filesystem;
 
-std::string CTempFolder::File(const std::string& strName) const
+CTempFolder::CTempFolder()
 {
-#ifdef _WIN32
-    return m_strPath + "\\" + strName;
-#else
-    return m_strPath + "/" + strName;
-#endif
+    std::random_device random;
+    do
+        m_path = fs::temp_directory_path() / ("scorvel-test-" + std::to_string(random()));
+    while (!fs::create_directory(m_path));
+}
+
+CTempFolder::~CTempFolder()
+{
+    std::error_code error;
+    for (const fs::directory_entry& entry : fs::directory_iterator(m_path, error))
+        fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add, error);
+    fs::remove_all(m_path, error);
+}
+
+std::vector<std::string> CTempFolder::List() const
+{
+    std::vector<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(m_path))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 void WriteBytes(const std::string& strPath, const std::string& bytes)
@@ -40,6 +49,12 @@ std::string ReadBytes(const std::string& strPath)
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+void SetReadOnly(const std::string& strPath, bool bReadOnly)
+{
+    const fs::perms write = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    fs::permissions(strPath, write, bReadOnly ? fs::perm_options::remove : fs::perm_options::add);
+}
+
 std::string TextLines(const std::string& text)
 {
 #ifdef _WIN32
@@ -54,94 +69,3 @@ std::string TextLines(const std::string& text)
     return text;
 #endif
 }
-
-#ifdef _WIN32
-
-CTempFolder::CTempFolder()
-{
-    static unsigned s_nNext = 0;
-    char szBase[MAX_PATH];
-    ::GetTempPathA(MAX_PATH, szBase);
-    for (;;) {
-        m_strPath = std::string(szBase) + "scorvel-test-" + std::to_string(::GetCurrentProcessId()) + "-" +
-                    std::to_string(s_nNext++);
-        if (::CreateDirectoryA(m_strPath.c_str(), nullptr))
-            return;
-        if (::GetLastError() != ERROR_ALREADY_EXISTS)
-            throw std::runtime_error("cannot create " + m_strPath);
-    }
-}
-
-CTempFolder::~CTempFolder()
-{
-    for (const std::string& strName : List()) {
-        const std::string strFile = File(strName);
-        ::SetFileAttributesA(strFile.c_str(), FILE_ATTRIBUTE_NORMAL);
-        ::DeleteFileA(strFile.c_str());
-    }
-    ::RemoveDirectoryA(m_strPath.c_str());
-}
-
-std::vector<std::string> CTempFolder::List() const
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA data;
-    HANDLE h = ::FindFirstFileA((m_strPath + "\\*").c_str(), &data);
-    if (h == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        const std::string strName = data.cFileName;
-        if (strName != "." && strName != "..")
-            names.push_back(strName);
-    } while (::FindNextFileA(h, &data));
-    ::FindClose(h);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-void SetReadOnly(const std::string& strPath, bool bReadOnly)
-{
-    ::SetFileAttributesA(strPath.c_str(), bReadOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
-}
-
-#else
-
-CTempFolder::CTempFolder()
-{
-    const char* pszBase = std::getenv("TMPDIR");
-    std::string strTemplate = std::string(pszBase != nullptr && *pszBase != '\0' ? pszBase : "/tmp") +
-                              "/scorvel-test-XXXXXX";
-    if (::mkdtemp(strTemplate.data()) == nullptr)
-        throw std::runtime_error("cannot create " + strTemplate);
-    m_strPath = strTemplate;
-}
-
-CTempFolder::~CTempFolder()
-{
-    for (const std::string& strName : List())
-        ::unlink(File(strName).c_str());
-    ::rmdir(m_strPath.c_str());
-}
-
-std::vector<std::string> CTempFolder::List() const
-{
-    std::vector<std::string> names;
-    DIR* pDir = ::opendir(m_strPath.c_str());
-    if (pDir == nullptr)
-        return names;
-    while (const dirent* pEntry = ::readdir(pDir)) {
-        const std::string strName = pEntry->d_name;
-        if (strName != "." && strName != "..")
-            names.push_back(strName);
-    }
-    ::closedir(pDir);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-void SetReadOnly(const std::string& strPath, bool bReadOnly)
-{
-    ::chmod(strPath.c_str(), bReadOnly ? 0444 : 0644);
-}
-
-#endif

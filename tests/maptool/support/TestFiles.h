@@ -1,10 +1,11 @@
 // Files for the map tool's tests: a private temporary folder per test, and whole
 // files read and written as raw bytes (no line-end translation).
 //
-// Ownership: CTempFolder removes its folder and every file in it when it goes
-// out of scope, read-only files included. Sub-folders are not supported.
+// Ownership: CTempFolder removes its folder and everything in it when it goes
+// out of scope, read-only files included.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -15,19 +16,18 @@ public:
     CTempFolder(const CTempFolder&) = delete;
     CTempFolder& operator=(const CTempFolder&) = delete;
 
-    const std::string& Path() const { return m_strPath; }
     // The path of a file of this name inside the folder.
-    std::string File(const std::string& strName) const;
+    std::string File(const std::string& strName) const { return (m_path / strName).string(); }
     // Names of the entries in the folder, sorted.
     std::vector<std::string> List() const;
 
 private:
-    std::string m_strPath;
+    std::filesystem::path m_path;
 };
 
 void WriteBytes(const std::string& strPath, const std::string& bytes);
 std::string ReadBytes(const std::string& strPath);
-// Marks the file read-only (Windows attribute; POSIX mode 0444) or writable again.
+// Takes the write permission away (Windows: the read-only attribute) or gives it back.
 void SetReadOnly(const std::string& strPath, bool bReadOnly);
-// The platform's line end applied to LF-only text.
+// The platform's text line end applied to LF-only text.
 std::string TextLines(const std::string& text);
