@@ -2,6 +2,14 @@
 
 #include "BrowserHost.h"
 
+namespace {
+
+// The platform's HTML document object; without it the browser control can
+// navigate but never show a page.
+const CLSID kClsidHtmlDocument = {0x25336920, 0x03F9, 0x11CF, {0x8F, 0xD0, 0x00, 0xAA, 0x00, 0x68, 0x6F, 0x13}};
+
+}  // namespace
+
 CHtmlView::CHtmlView() = default;
 
 CHtmlView::~CHtmlView()
@@ -63,8 +71,17 @@ void CHtmlView::OnDocumentComplete(const char*)
 {
 }
 
+bool CHtmlView::IsHtmlEngineAvailable()
+{
+    CComPtr<IUnknown> document;
+    return SUCCEEDED(::CoCreateInstance(kClsidHtmlDocument, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                                        reinterpret_cast<void**>(document.Receive())));
+}
+
 int CHtmlView::OnCreate()
 {
+    if (!IsHtmlEngineAvailable())
+        return 0;  // no control: the view stays, empty
     RECT client {};
     GetClientRect(&client);
     m_host.Attach(new CBrowserHost(*this));

@@ -1,8 +1,9 @@
 // CHtmlView: a view that shows web pages in the platform web-browser control.
 //
 // The control is created with the view window and released when that window is
-// destroyed. If it cannot be created the view still exists, empty, and
-// Navigate2 fails; a derived view can then show something else.
+// destroyed. If it cannot be created, or the system has no HTML engine for it
+// to show pages with, the view still exists, empty, and Navigate2 fails; a
+// derived view can then show something else.
 // Keyboard messages for the page pass through the control's in-place active
 // object first, so Tab and the page's own accelerators work.
 //
@@ -33,6 +34,8 @@ public:
     HRESULT Navigate2(const char* url, DWORD flags = 0, const char* targetFrameName = nullptr,
                       const char* headers = nullptr, const void* postedData = nullptr, DWORD postedDataLength = 0);
     bool HasBrowser() const;
+    // Whether the system can render HTML at all (its HTML document object exists).
+    static bool IsHtmlEngineAvailable();
     // Releases the control early (the view stays, empty); Navigate2 then fails.
     void CloseBrowser();
 
