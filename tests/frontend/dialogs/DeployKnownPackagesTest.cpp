@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "KnownPackages.h"
+#include "dialogs/KnownPackages.h"
 
 TEST(DeployKnownPackages, TheSixPackagesMatchWhateverTheirCase)
 {

@@ -1,0 +1,150 @@
+#include "DeployDlg.h"
+
+#include <vector>
+
+#include "ConfDlg.h"
+#include "EnsureFolder.h"
+#include "FileFind.h"
+#include "KnownPackages.h"
+#include "app/AppGlobals.h"
+#include "app/Paths.h"
+#include "resource.h"
+#include "tools/FileCopy.h"
+
+namespace {
+
+const int kImageFolder = 3;
+const int kImageUnmarked = 4;
+const int kImageMarked = 5;
+
+// Empties a list and gives it one column as wide as the client area less a
+// vertical scroll bar, and the shared icons.
+void PrepareList(const CListCtrl& list, const char* heading, int scrollBarWidth)
+{
+    while (list.DeleteColumn(0)) {
+    }
+    list.DeleteAllItems();
+    list.SetImageList(g_imageList, LVSIL_SMALL);
+    RECT client {};
+    list.GetClientRect(&client);
+    list.InsertColumn(0, heading, LVCFMT_LEFT, (client.right - client.left) - scrollBarWidth);
+}
+
+} // namespace
+
+CDeployDlg::CDeployDlg(CWnd* parent) : CDialog(IDD_DEPLOY, parent) {}
+
+void CDeployDlg::DoDataExchange(CDataExchange* pDX)
+{
+    DDX_Control(pDX, IDC_DEPLOY_PACKAGES, m_listPackages);
+    DDX_Control(pDX, IDC_DEPLOY_DESTINATION, m_listDestination);
+}
+
+BOOL CDeployDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+
+    const int scrollBarWidth = ::GetSystemMetrics(SM_CXVSCROLL);
+    PrepareList(m_listPackages, "pk4", scrollBarWidth);
+    PrepareList(m_listDestination, "folder", scrollBarWidth);
+
+    CFileFind finder;
+    bool more = finder.FindFile(JoinPath(g_strProgramFolder, "*.pk4"));
+    while (more) {
+        more = finder.FindNextFile();
+        if (finder.IsDirectory())
+            continue;
+        const CString name = finder.GetFileName();
+        m_listPackages.InsertItem(m_listPackages.GetItemCount(), name,
+                                  IsKnownPackage(name) ? kImageMarked : kImageUnmarked);
+    }
+
+    // Without a MOD folder the copy would land in the game's own folder, where
+    // the game never loads packages: offer no destination at all then.
+    const CString modFolder = g_confDlg.GetModFolder();
+    if (g_confDlg.GetDoom3Folder().IsEmpty() || modFolder.IsEmpty())
+        return TRUE;
+    m_listDestination.InsertItem(0, modFolder, kImageFolder);
+    m_listDestination.SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
+    return TRUE;
+}
+
+int CDeployDlg::GetItemImage(const CListCtrl& list, int item, int subItem, int defaultImage)
+{
+    LVITEMA lvItem {};
+    lvItem.mask = LVIF_IMAGE;
+    lvItem.iItem = item;
+    lvItem.iSubItem = subItem;
+    if (!list.GetItem(&lvItem))
+        return defaultImage;
+    return lvItem.iImage;
+}
+
+void CDeployDlg::ToggleMark(int item)
+{
+    if (item < 0)
+        return;
+    const int image = GetItemImage(m_listPackages, item, 0, -1);
+    if (image < 0)
+        return;
+    m_listPackages.SetItemImage(item, image ^ 1);
+}
+
+bool CDeployDlg::OnNotify(UINT id, NMHDR* header, LRESULT* result)
+{
+    if (id != IDC_DEPLOY_PACKAGES)
+        return false;
+    if (header->code == NM_CLICK) {
+        OnClickPackages(header, result);
+        return true;
+    }
+    if (header->code == LVN_KEYDOWN) {
+        OnKeydownPackages(header, result);
+        return true;
+    }
+    return false;
+}
+
+void CDeployDlg::OnClickPackages(NMHDR* /*header*/, LRESULT* result)
+{
+    // Where the mouse was when the click happened, not where it is now.
+    const DWORD position = ::GetMessagePos();
+    LVHITTESTINFO hit {};
+    hit.pt.x = static_cast<short>(LOWORD(position));
+    hit.pt.y = static_cast<short>(HIWORD(position));
+    m_listPackages.ScreenToClient(&hit.pt);
+    const int item = m_listPackages.HitTest(&hit);
+    if ((hit.flags & LVHT_ONITEMICON) != 0)
+        ToggleMark(item);
+    *result = 0;
+}
+
+void CDeployDlg::OnKeydownPackages(NMHDR* header, LRESULT* result)
+{
+    const NMLVKEYDOWN* key = reinterpret_cast<const NMLVKEYDOWN*>(header);
+    if (key->wVKey == VK_SPACE)
+        ToggleMark(m_listPackages.GetNextItem(-1, LVNI_FOCUSED));
+    *result = 0;
+}
+
+void CDeployDlg::OnOK()
+{
+    std::vector<CString> sources;
+    for (int i = 0; i < m_listPackages.GetItemCount(); ++i) {
+        if (GetItemImage(m_listPackages, i, 0, -1) == kImageMarked)
+            sources.push_back(JoinPath(g_strProgramFolder, m_listPackages.GetItemText(i, 0)));
+    }
+    if (sources.empty())
+        return;
+
+    const int selected = m_listDestination.GetNextItem(-1, LVNI_SELECTED);
+    if (selected < 0)
+        return;
+    const CString destination = JoinPath(g_confDlg.GetDoom3Folder(), m_listDestination.GetItemText(selected, 0));
+
+    // A single package copied into a missing folder would become a file of
+    // that name; the feedback of the copy itself is the shell's own.
+    if (!EnsureFolder(destination))
+        return;
+    CopyFileList(sources, destination);
+}
