@@ -6,13 +6,20 @@
 
 namespace {
 
-// The path of the file that a symbolic link or junction leads to, or the path
-// itself when it is none.
+// The absolute path of the file that a symbolic link leads to, or of the file
+// itself when the path is no link.
 bool ResolveLinks(const std::string& strPath, DWORD nAttributes, std::string& strTarget)
 {
-    strTarget = strPath;
-    if ((nAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
+    if ((nAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+        // Absolute, so that the temporary file's folder is the file's own even
+        // for a drive-relative path such as "C:a.map".
+        char szFull[MAX_PATH];
+        const DWORD n = ::GetFullPathNameA(strPath.c_str(), sizeof szFull, szFull, nullptr);
+        if (n == 0 || n >= sizeof szFull)
+            return false;
+        strTarget.assign(szFull, n);
         return true;
+    }
     HANDLE h = ::CreateFileA(strPath.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (h == INVALID_HANDLE_VALUE)
