@@ -2,6 +2,8 @@
 
 #include "dialogs/CnRDlg.h"
 #include "dialogs/ConfDlg.h"
+#include "dialogs/ConvMapDlg.h"
+#include "dialogs/ConvWadDlg.h"
 #include "dialogs/DeployDlg.h"
 
 const IID IID_IExternal = {0x3BD5F14A, 0xD569, 0x4816, {0xA2, 0x84, 0xEE, 0xAA, 0x2D, 0xA5, 0x2F, 0x2A}};
@@ -29,18 +31,22 @@ bool CExternal::Configure()
     return g_confDlg.DoModal() == IDOK;
 }
 
-bool CExternal::Convert_texture(const CString& /*name*/)
+bool CExternal::Convert_texture(const CString& name)
 {
-    return true;
+    return ConvertTextureWad(name);
 }
 
 bool CExternal::Convert_wad()
 {
+    CConvWadDlg dialog;
+    dialog.DoModal();
     return true;
 }
 
 bool CExternal::Convert_map()
 {
+    CConvMapDlg dialog;
+    dialog.DoModal();
     return true;
 }
 
