@@ -5,6 +5,7 @@
 
 namespace {
 
+// Each name ends in a line feed; one more line feed ends the list.
 const char kLevelNameList[] =
     "E1M1\nE1M2\nE1M3\nE1M4\nE1M5\nE1M6\nE1M7\nE1M8\nE1M9\n"
     "E2M1\nE2M2\nE2M3\nE2M4\nE2M5\nE2M6\nE2M7\nE2M8\nE2M9\n"
@@ -45,11 +46,6 @@ CString LumpName(const unsigned char* nameBytes)
 }
 
 } // namespace
-
-const char* GetLevelNameList()
-{
-    return kLevelNameList;
-}
 
 bool IsLevelName(const CString& name)
 {

@@ -3,17 +3,13 @@
 // Only the header (lump count, directory offset) and the 16-byte directory
 // entries are read; lump data and the identification are never examined. All
 // fields are 32-bit little-endian, read byte by byte. A lump is a level when
-// its whole upper-cased name is one of the 68 names of GetLevelNameList; the
-// levels come out in directory order, repeats included.
+// its whole upper-cased name is one of the 68 level names, "E1M1" to "E4M9"
+// and "MAP01" to "MAP32"; levels come out in directory order, repeats included.
 #pragma once
 
 #include <vector>
 
 #include "String.h"
-
-// The 68 level names "E1M1".."E4M9" then "MAP01".."MAP32", each followed by a
-// line feed, with one more line feed at the end.
-const char* GetLevelNameList();
 
 // True when name (already upper-cased) is exactly one of the 68 level names.
 bool IsLevelName(const CString& name);

@@ -38,23 +38,6 @@ TEST(ConvMapCommand, EveryFlagInItsFixedOrder)
               " -scale 1.000000 -doom -doom2 -tnt -plutonia -custom");
 }
 
-TEST(ConvMapCommand, SingleFlagsStandAlone)
-{
-    ConvMapOptions options = Options("x.wad", "E1M1");
-    options.bNoFloor = true;
-    options.bTexTnt = true;
-    EXPECT_EQ(BuildConvMapCommandLine(options), "ZarO3.exe  x.wad E1M1 -nofloor -tnt");
-    options = Options("x.wad", "E1M1");
-    options.bDirect = true;
-    options.bTexCustom = true;
-    EXPECT_EQ(BuildConvMapCommandLine(options), "ZarO3.exe  x.wad E1M1 -direct -custom");
-}
-
-TEST(ConvMapCommand, WadAndLevelGoInAsGivenUnquoted)
-{
-    EXPECT_EQ(BuildConvMapCommandLine(Options("my levels.wad", "map07 b")), "ZarO3.exe  my levels.wad map07 b");
-}
-
 TEST(ConvMapCommand, ScaleTextsBecomeSixDecimalsOrNothing)
 {
     const struct {

@@ -191,21 +191,6 @@ TEST_F(ConvWadDlgTest, LaunchAgainRerunsAndOverwritesTheResults)
     EXPECT_EQ(LoggedArguments(), (std::vector<std::string> { "\"tnt\"", "\"tnt\"" }));
 }
 
-TEST_F(ConvWadDlgTest, MissingBatchFileMarksEveryRowErr)
-{
-    m_tools.Program().MakeFile("one.wad", "PWAD");
-    m_tools.Program().MakeFile("two.wad", "PWAD");
-    ASSERT_TRUE(DeleteFileAt(m_tools.Program().Join("xtract.bat")));
-    DialogDriver driver;
-    driver.Then(kCaption, [&](HWND dialog) {
-        ClickButton(dialog, IDOK);
-        EXPECT_EQ(ResultTexts(dialog), (std::vector<std::string>(2, "ERR")));
-        PostCommand(dialog, IDCANCEL);
-    });
-    Run(driver);
-    EXPECT_TRUE(m_tools.Log().empty());
-}
-
 TEST_F(ConvWadDlgTest, EmptyFolderListsNothingAndLaunchDoesNothing)
 {
     DialogDriver driver;

@@ -46,15 +46,3 @@ TEST(SafeFileName, NineCharactersBecomeUnderscores)
     EXPECT_EQ(Safe("\xE9t\xE9.wad"), "\xE9t\xE9.wad");
     EXPECT_EQ(Safe(""), "");
 }
-
-TEST(ExtractCommandLine, NameBetweenDoubleQuotes)
-{
-    EXPECT_EQ(BuildExtractCommandLine("doom2"), "xtract.bat \"doom2\"");
-    EXPECT_EQ(BuildExtractCommandLine("my wad.wad"), "xtract.bat \"my wad.wad\"");
-}
-
-TEST(TextureWadFilter, OneEntryMatchingOnlyThatName)
-{
-    EXPECT_EQ(BuildTextureWadFilter("doom2.wad"), "doom2.wad (*.wad)|doom2.wad||");
-    EXPECT_EQ(BuildTextureWadFilter(""), " (*.wad)|||");
-}
