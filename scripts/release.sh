@@ -61,12 +61,19 @@ mkdir -p "$stage/$win_name/core"
 cp "$kolvanta_exe" "$scorvel_exe" "$stage/$win_name/"
 cp core/new_page_1.htm "$stage/$win_name/core/"
 cp docs/USER-GUIDE.md "$stage/$win_name/USER-GUIDE.md"
+# The builds carry debugging information; users get the programs without it.
+if command -v x86_64-w64-mingw32-strip >/dev/null; then
+  x86_64-w64-mingw32-strip "$stage/$win_name/kolvanta.exe" "$stage/$win_name/scorvel.exe"
+fi
 rm -f "$dist/$win_name.zip"
 (cd "$stage" && cmake -E tar cf "$dist/$win_name.zip" --format=zip "$win_name")
 
 mkdir -p "$stage/$linux_name"
 cp "$scorvel_linux" "$stage/$linux_name/scorvel"
 chmod 755 "$stage/$linux_name/scorvel"
+if command -v strip >/dev/null; then
+  strip "$stage/$linux_name/scorvel"
+fi
 cat > "$stage/$linux_name/README" <<README
 Scorvel $version for Linux (x86-64)
 
@@ -87,6 +94,9 @@ Exit codes:
     1  no argument was given (the usage text is printed)
     2  the file cannot be read, or cannot be rewritten; it is left unchanged
     3  the file is not a brush-format map (syntax error); it is left unchanged
+
+Built on Debian 12; it needs the C++ runtime (libstdc++6) that every
+current Linux distribution installs.
 
 The Windows front-end Kolvanta runs scorvel.exe on each map it copies into a
 DOOM 3 MOD folder; this Linux build is for running it by hand or in scripts.
