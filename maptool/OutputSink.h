@@ -35,7 +35,7 @@ public:
         // Most tokens are short numbers: copy the short form's whole payload,
         // a fixed size the compiler inlines, and keep the text's length of it.
         const std::size_t n = s.GetLength();
-        if (n <= CMapString::kInlineMax && m_nRoom >= 8) {
+        if (n <= CMapString::kInlineMax && m_nRoom >= CMapString::kInlineMax) {
             std::memcpy(m_pFree, s.GetData(), CMapString::kInlineMax);
             m_pFree += n;
             m_nRoom -= n;
@@ -48,7 +48,6 @@ public:
 
     // Drains the buffered bytes; true when every drain so far succeeded.
     bool Flush();
-    bool Failed() const { return m_bFailed; }
 
 protected:
     COutputSink();

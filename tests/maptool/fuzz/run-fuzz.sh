@@ -27,7 +27,7 @@ mkdir -p "$build/fuzz-artifacts"
 
 echo "fuzzing the map parser for ${seconds}s"
 "$fuzzer" -max_total_time="$seconds" -max_len=4096 -timeout=10 -rss_limit_mb=2048 \
-  -print_final_stats=1 -artifact_prefix="$build/fuzz-artifacts/" "$corpus" 2>"$corpus.log" || {
+  -dict="$here/map.dict" -print_final_stats=1 -artifact_prefix="$build/fuzz-artifacts/" "$corpus" 2>"$corpus.log" || {
   status=$?
   tail -n 40 "$corpus.log"
   rm -f "$corpus.log"
