@@ -296,13 +296,25 @@ TEST_F(ConfDlgTest, CancelledBrowseChangesNothing)
 }
 
 // Registry entries of the DOOM 3 installer, removed again at the end of a test.
+// Tests run as parallel processes share the prefix's registry, so the entries
+// are held under a named mutex for the test's duration.
 class InstallerRegistry {
 public:
+    InstallerRegistry() : m_lock(::CreateMutexA(nullptr, FALSE, "Kolvanta.Tests.InstallerRegistry"))
+    {
+        ::WaitForSingleObject(m_lock, INFINITE);
+        Remove(KEY_WOW64_32KEY);
+        Remove(KEY_WOW64_64KEY);
+    }
     ~InstallerRegistry()
     {
         Remove(KEY_WOW64_32KEY);
         Remove(KEY_WOW64_64KEY);
+        ::ReleaseMutex(m_lock);
+        ::CloseHandle(m_lock);
     }
+    InstallerRegistry(const InstallerRegistry&) = delete;
+    InstallerRegistry& operator=(const InstallerRegistry&) = delete;
     static bool Write(REGSAM view, DWORD type, const void* data, DWORD size)
     {
         HKEY key = nullptr;
@@ -320,6 +332,9 @@ public:
     {
         ::RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kDoom3Key, view, 0);
     }
+
+private:
+    HANDLE m_lock;
 };
 
 TEST_F(ConfDlgTest, InstallPathValueRules)
