@@ -11,6 +11,11 @@
 // Text mode: on Windows every LF put into the sink is written as CR LF, like a
 // stream opened with "wt"; elsewhere bytes go out unchanged.
 //
+// Does not check: that the data reached the disk. There is no fsync, which
+// would cost a good part of the run; a crash of the whole system right after
+// the move is left to the file system (ext4, for one, writes out a file renamed
+// over another before the rename).
+//
 // Ownership: the object owns the temporary file. Whenever it is not committed
 // (a failed step, an exception, destruction) the temporary file is removed and
 // the original is left as it was. Not copyable.

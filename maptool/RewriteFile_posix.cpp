@@ -75,9 +75,6 @@ bool CRewriteFile::Commit()
     if (bOk && ::fchown(m_hTemp, m_nOwner, m_nGroup) != 0 && errno != EPERM)
         bOk = false;
     bOk = bOk && ::fchmod(m_hTemp, m_nMode) == 0;
-    // The data must be on the disk before the new name points at it, or a crash
-    // could leave an empty map where the old one was.
-    bOk = bOk && ::fsync(m_hTemp) == 0;
     const int hTemp = m_hTemp;
     m_hTemp = -1;
     bOk = ::close(hTemp) == 0 && bOk;

@@ -122,7 +122,7 @@ bool CRewriteFile::Commit()
 {
     if (m_strTemp.empty())
         return false;
-    bool bOk = Flush() && ::FlushFileBuffers(m_hTemp);
+    bool bOk = Flush();
     HANDLE hTemp = m_hTemp;
     m_hTemp = nullptr;
     bOk = ::CloseHandle(hTemp) && bOk;

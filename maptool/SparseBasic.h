@@ -26,6 +26,10 @@
 #include "MapString.h"
 #include "ScanCursor.h"
 
+#include <climits>
+#include <cstddef>
+#include <cstdint>
+
 class CSparseBasic {
 public:
     struct Error {};
@@ -44,7 +48,7 @@ public:
         if (m_pCursor->nPos < m_pCursor->nEnd)
             ++m_pCursor->nPos;
     }
-    void SkipSpaces();       // past TAB, LF, CR and blank
+    void SkipSpaces();       // past TAB, LF, CR and blank (and nothing else)
     int ReadToken();         // a bare token into the token string; its length
     int ReadQuoted();        // the text between double quotes; its length; throws Error
     const CMapString& Token() const { return m_strToken; }  // text of the last read
@@ -61,7 +65,43 @@ private:
     const CMapString& ReadKeyOrValue();
     const CMapString& ReadBare();
 
+    static bool IsSpace(unsigned char c)
+    {
+        constexpr unsigned long long kSpaces = (1ull << 9) | (1ull << 10) | (1ull << 13) | (1ull << 32);
+        return c <= 32 && ((kSpaces >> c) & 1u) != 0;
+    }
+
     ScanCursor* m_pCursor;
     CMapString m_strToken;
     MapEntityList* m_pEntities;
 };
+
+// The two primitives that run for every token are inline, for the parser's
+// loops. They work on copies of the cursor's fields so that the position stays
+// in a register, and update the cursor once at the end.
+
+inline void CSparseBasic::SkipSpaces()
+{
+    ScanCursor& c = *m_pCursor;
+    const char* const p = c.pBuffer;
+    std::uint32_t nPos = c.nPos;
+    while (nPos < c.nEnd && IsSpace(static_cast<unsigned char>(p[nPos])))
+        ++nPos;
+    c.nPos = nPos;
+}
+
+inline int CSparseBasic::ReadToken()
+{
+    ScanCursor& c = *m_pCursor;
+    const char* const p = c.pBuffer;
+    const std::uint32_t nStart = c.nPos;
+    std::uint32_t nPos = nStart;
+    while (nPos < c.nEnd && !IsSpace(static_cast<unsigned char>(p[nPos])))
+        ++nPos;
+    c.nPos = nPos;
+    const std::size_t n = nPos - nStart;
+    m_strToken = m_pEntities->Text().Make(p + nStart, n);
+    // A token can in theory be longer than int allows; callers only ask
+    // whether it is empty, so a long one stays positive.
+    return n > INT_MAX ? INT_MAX : static_cast<int>(n);
+}

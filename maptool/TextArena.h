@@ -4,8 +4,9 @@
 // nothing is given back before the arena is destroyed, when everything goes at
 // once. The model's containers allocate from Memory(); Make copies a token into a
 // CMapString, keeping texts of up to seven bytes inside the string itself and
-// appending longer ones to the arena. A text that the model drops (a repeated
-// key's old value) keeps its bytes until the end.
+// appending longer ones to the arena; a long text equal to one made lately
+// shares its bytes. A text that the model drops (a repeated key's old
+// value) keeps its bytes until the end.
 //
 // Does not check: the bytes, which are copied as they are. Order: none. Ownership:
 // the arena owns all of it; strings and containers that use it borrow from it and
@@ -40,5 +41,8 @@ public:
 private:
     CMapString MakeLong(const char* p, std::size_t n);
 
+    static constexpr std::size_t kRecentTexts = 64;
+
     std::pmr::monotonic_buffer_resource m_memory;
+    CMapString m_recent[kRecentTexts];  // long texts made lately, for sharing
 };
