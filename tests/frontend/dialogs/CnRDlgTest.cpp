@@ -176,21 +176,6 @@ TEST_F(CnRDlgTest, CompileClearedKeepsItsScriptTextButDropsItsExec)
     EXPECT_EQ(ReadFileBytes(Base("brask_compile.cfg")), "dmap E1M1.map\r\n");
 }
 
-TEST_F(CnRDlgTest, BothScriptsClearedLeaveOnlyTheConsoleOption)
-{
-    CnRTexts texts;
-    DialogDriver driver;
-    driver.Then(kCaption, [&](HWND dialog) {
-        ClickButton(dialog, IDC_CNR_COMPILE);
-        ClickButton(dialog, IDC_CNR_RUN);
-        ClickButton(dialog, IDC_CNR_UPDATE);
-        texts = ReadTexts(dialog);
-        PostCommand(dialog, IDCANCEL);
-    });
-    Run(driver);
-    EXPECT_EQ(texts.launcher, Doom3CommandLine(" +com_allowConsole 1"));
-}
-
 TEST_F(CnRDlgTest, HandEditedTextsAreUsedExactlyAsTyped)
 {
     const std::string mapTool = "scorvel.exe \"" + Base("maps\\E1M1.map") + "\" extra";

@@ -34,14 +34,6 @@ TEST(CnRTexts, FolderWithOrWithoutTrailingBackslashGivesTheSamePaths)
     EXPECT_EQ(slashed.doom3Program, plain.doom3Program);
 }
 
-TEST(CnRTexts, MapNameWithBlanksIsQuotedOnlyInTheMapToolCommandLine)
-{
-    const CnRPaths paths = MakeCnRPaths("C:\\Games\\Doom 3", "my mod", "My Level.map");
-    EXPECT_EQ(FormatMapToolCommandLine(paths.mapCopy), "scorvel.exe \"C:\\Games\\Doom 3\\my mod\\maps\\My Level.map\"");
-    EXPECT_EQ(FormatCompileScript("My Level.map"), "dmap noflood My Level.map\r\n");
-    EXPECT_EQ(FormatRunScript("My Level.map"), "map My Level.map\r\n");
-}
-
 TEST(CnRTexts, PercentSignsInNamesAreNotFormatDirectives)
 {
     EXPECT_EQ(FormatRunScript("100%s.map"), "map 100%s.map\r\n");
