@@ -8,6 +8,7 @@
 #include "ScanCursor.h"
 #include "SparseBasic.h"
 
+#include <cstdint>
 #include <new>
 #include <stdexcept>
 
