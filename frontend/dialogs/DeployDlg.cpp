@@ -59,12 +59,9 @@ BOOL CDeployDlg::OnInitDialog()
                                   IsKnownPackage(name) ? kImageMarked : kImageUnmarked);
     }
 
-    // Without a MOD folder the copy would land in the game's own folder, where
-    // the game never loads packages: offer no destination at all then.
-    const CString modFolder = g_confDlg.GetModFolder();
-    if (g_confDlg.GetDoom3Folder().IsEmpty() || modFolder.IsEmpty())
+    if (g_confDlg.GetDoom3Folder().IsEmpty())
         return TRUE;
-    m_listDestination.InsertItem(0, modFolder, kImageFolder);
+    m_listDestination.InsertItem(0, g_confDlg.GetModFolder(), kImageFolder);
     m_listDestination.SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
     return TRUE;
 }
