@@ -30,8 +30,11 @@ set -e
 echo
 echo "exit code: $status"
 echo
-echo "--- what changed (unified diff, original -> rewritten)"
-diff -u --label original.map --label rewritten.map "$work/original.map" "$work/example.map" || true
+echo "--- names given to unnamed entities"
+grep -o '"name" "noname[0-9]*"' "$work/example.map" | sed 's/^/  /' || true
+echo
+echo "--- what changed, ignoring layout (every line is re-indented; pairs come out in key order)"
+diff -u -w --label original.map --label rewritten.map "$work/original.map" "$work/example.map" || true
 
 echo
 echo "=== Building Kolvanta and Scorvel for Windows"
