@@ -13,7 +13,7 @@ jobs=$(nproc)
 scripts/install-deps.sh demo
 
 echo "=== Building Scorvel (native)"
-cmake --preset native -DKOLVANTA_TESTS=OFF >/dev/null
+cmake --preset native >/dev/null
 cmake --build --preset native -j"$jobs" --target scorvel >/dev/null
 
 work=$(mktemp -d)
@@ -38,7 +38,7 @@ diff -u -w --label original.map --label rewritten.map "$work/original.map" "$wor
 
 echo
 echo "=== Building Kolvanta and Scorvel for Windows"
-cmake --preset windows -DKOLVANTA_TESTS=OFF >/dev/null
+cmake --preset windows >/dev/null
 cmake --build --preset windows -j"$jobs" --target kolvanta scorvel >/dev/null
 
 echo

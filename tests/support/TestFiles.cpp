@@ -161,4 +161,17 @@ std::string TestProgramFolder()
     return separator == std::string::npos ? std::string() : folder.substr(0, separator + 1);
 }
 
+ScopedCurrentFolder::ScopedCurrentFolder(const std::string& folder)
+{
+    char previous[MAX_PATH] = {};
+    ::GetCurrentDirectoryA(MAX_PATH, previous);
+    m_previous = previous;
+    ::SetCurrentDirectoryA(folder.c_str());
+}
+
+ScopedCurrentFolder::~ScopedCurrentFolder()
+{
+    ::SetCurrentDirectoryA(m_previous.c_str());
+}
+
 } // namespace testsupport

@@ -41,6 +41,22 @@ bool MakeFolders(const std::string& path);      // with its missing parents
 bool RemoveTree(const std::string& path);       // a file, or a folder with its contents
 bool DeleteFileAt(const std::string& path);
 
+// Makes a folder the process's current folder until the object goes away. A
+// program named without a path is looked for in the running program's folder
+// first and in the current folder second; tests make their temporary program
+// folder current so that the tools in it are found, as they are beside the
+// real program.
+class ScopedCurrentFolder {
+public:
+    explicit ScopedCurrentFolder(const std::string& folder);
+    ~ScopedCurrentFolder();
+    ScopedCurrentFolder(const ScopedCurrentFolder&) = delete;
+    ScopedCurrentFolder& operator=(const ScopedCurrentFolder&) = delete;
+
+private:
+    std::string m_previous;
+};
+
 // The host (Linux) path of a Windows path under Wine; empty elsewhere.
 std::string UnixPathOf(const std::string& windowsPath);
 // The folder that holds the running test program, ending in a backslash.

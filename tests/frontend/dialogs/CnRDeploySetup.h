@@ -38,25 +38,4 @@ inline bool ConfirmSettings(const std::string& doom3Folder, const std::string& m
         && g_confDlg.GetModFolder() == modFolder.c_str();
 }
 
-// Makes folder the process's current folder until the object goes away. The
-// program's own folder is the first place a program named without a path is
-// looked for; in tests the program folder is a temporary one, so it is made
-// the current folder, the second place searched.
-class ScopedCurrentFolder {
-public:
-    explicit ScopedCurrentFolder(const std::string& folder)
-    {
-        char previous[MAX_PATH] = {};
-        ::GetCurrentDirectoryA(MAX_PATH, previous);
-        m_previous = previous;
-        ::SetCurrentDirectoryA(folder.c_str());
-    }
-    ~ScopedCurrentFolder() { ::SetCurrentDirectoryA(m_previous.c_str()); }
-    ScopedCurrentFolder(const ScopedCurrentFolder&) = delete;
-    ScopedCurrentFolder& operator=(const ScopedCurrentFolder&) = delete;
-
-private:
-    std::string m_previous;
-};
-
 } // namespace cnrdeploy

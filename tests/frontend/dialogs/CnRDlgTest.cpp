@@ -54,7 +54,7 @@ protected:
     // Opens the dialog and runs the steps on it; the last step should close it.
     INT_PTR Run(DialogDriver& driver)
     {
-        cnrdeploy::ScopedCurrentFolder current(m_program.Path());
+        testsupport::ScopedCurrentFolder current(m_program.Path());
         CCnRDlg dialog;
         const INT_PTR result = dialog.DoModal();
         EXPECT_TRUE(driver.AllStepsDone());

@@ -43,16 +43,13 @@ inline std::string MakeWad(const std::vector<std::string>& names)
 // it. Everything is undone when the object goes away.
 class ToolFolder {
 public:
-    ToolFolder() : m_logVariable(KOLVANTA_STANDIN_LOG_VARIABLE, m_logs.Join("standins.log"))
+    ToolFolder()
+        : m_logVariable(KOLVANTA_STANDIN_LOG_VARIABLE, m_logs.Join("standins.log")),
+          m_standinsInstalled(InstallStandins(m_program.Path())),
+          m_current(m_program.Path())
     {
-        char previous[MAX_PATH] = {};
-        ::GetCurrentDirectoryA(MAX_PATH, previous);
-        m_previousFolder = previous;
         testsupport::SetProgramFolder(m_program.Path());
-        m_standinsInstalled = InstallStandins(m_program.Path());
-        ::SetCurrentDirectoryA(m_program.Path().c_str());
     }
-    ~ToolFolder() { ::SetCurrentDirectoryA(m_previousFolder.c_str()); }
     ToolFolder(const ToolFolder&) = delete;
     ToolFolder& operator=(const ToolFolder&) = delete;
 
@@ -68,8 +65,8 @@ private:
     testsupport::TempFolder m_program;
     testsupport::TempFolder m_logs;
     ScopedEnvironmentVariable m_logVariable;
-    std::string m_previousFolder;
-    bool m_standinsInstalled = false;
+    bool m_standinsInstalled;
+    testsupport::ScopedCurrentFolder m_current;
 };
 
 } // namespace waddialogs

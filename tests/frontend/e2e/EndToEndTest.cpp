@@ -66,23 +66,6 @@ std::vector<std::string> Lines(const std::string& text)
     return lines;
 }
 
-class ScopedCurrentFolder {
-public:
-    explicit ScopedCurrentFolder(const std::string& folder)
-    {
-        char previous[MAX_PATH] = {};
-        ::GetCurrentDirectoryA(MAX_PATH, previous);
-        m_previous = previous;
-        ::SetCurrentDirectoryA(folder.c_str());
-    }
-    ~ScopedCurrentFolder() { ::SetCurrentDirectoryA(m_previous.c_str()); }
-    ScopedCurrentFolder(const ScopedCurrentFolder&) = delete;
-    ScopedCurrentFolder& operator=(const ScopedCurrentFolder&) = delete;
-
-private:
-    std::string m_previous;
-};
-
 TEST(EndToEnd, FromThePageCommandsToDoom3CompilingTheCleanedMap)
 {
     TempFolder program;

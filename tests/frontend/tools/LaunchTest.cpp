@@ -10,28 +10,10 @@
 #include "TestFiles.h"
 #include "TestGlobals.h"
 
+using testsupport::ScopedCurrentFolder;
 using testsupport::TempFolder;
 
 namespace {
-
-// Runs a block with this process in another current folder, as the program is
-// when it searches for a bare program name.
-class ScopedCurrentFolder {
-public:
-    explicit ScopedCurrentFolder(const std::string& folder)
-    {
-        char previous[MAX_PATH];
-        ::GetCurrentDirectoryA(sizeof(previous), previous);
-        m_previous = previous;
-        ::SetCurrentDirectoryA(folder.c_str());
-    }
-    ~ScopedCurrentFolder() { ::SetCurrentDirectoryA(m_previous.c_str()); }
-    ScopedCurrentFolder(const ScopedCurrentFolder&) = delete;
-    ScopedCurrentFolder& operator=(const ScopedCurrentFolder&) = delete;
-
-private:
-    std::string m_previous;
-};
 
 // A program folder with the stand-ins in it and a log of their runs kept
 // outside it (a tool's working folder gets no stray files from the test).
