@@ -3,7 +3,8 @@
 // The shell copy of a single file into a folder that does not exist writes a
 // FILE named like the folder; creating the folder first keeps the copy where
 // the user expects it. Only the last part of the path is created: its parent
-// must exist already.
+// must exist already. A relative path (an unset DOOM 3 folder) is never created,
+// since it would land in whatever folder happens to be current.
 #pragma once
 
 #include "String.h"
