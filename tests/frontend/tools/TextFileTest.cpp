@@ -84,6 +84,11 @@ TEST(WriteTextFileTest, WriteThatBreaksOffGivesFalse)
     });
 
     bool written = WriteTextFile(pipeName, std::string(1 << 20, 'x').c_str(), true);
+    // Should the write not have reached the pipe at all, the reader still waits
+    // for a client: give it one so the test fails instead of hanging.
+    HANDLE unblock = ::CreateFileA(pipeName, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (unblock != INVALID_HANDLE_VALUE)
+        ::CloseHandle(unblock);
     reader.join();
 
     EXPECT_FALSE(written);
