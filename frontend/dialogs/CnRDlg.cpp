@@ -4,7 +4,7 @@
 #include "CnRTexts.h"
 #include "ConfDlg.h"
 #include "EnsureFolder.h"
-#include "FileFind.h"
+#include "ProgramFolderFiles.h"
 #include "WaitCursor.h"
 #include "app/AppGlobals.h"
 #include "app/Paths.h"
@@ -31,13 +31,8 @@ BOOL CCnRDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
 
-    CFileFind finder;
-    bool more = finder.FindFile(JoinPath(g_strProgramFolder, "*.map"));
-    while (more) {
-        more = finder.FindNextFile();
-        if (!finder.IsDirectory())
-            m_comboMap.AddString(finder.GetFileName());
-    }
+    for (const CString& name : FindProgramFolderFiles("*.map"))
+        m_comboMap.AddString(name);
     m_comboMap.SetCurSel(0);
 
     OnUpdateSettings();

@@ -1,11 +1,12 @@
 #include "ConfDlg.h"
 
-#include "app/AppGlobals.h"
 #include "File.h"
 #include "FileDialog.h"
 #include "FileFind.h"
-#include "app/Paths.h"
+#include "ProgramFolderFiles.h"
 #include "RegKey.h"
+#include "app/AppGlobals.h"
+#include "app/Paths.h"
 #include "resource.h"
 
 const char* const kRequiredFiles[9] = {
@@ -106,13 +107,7 @@ BOOL CConfDlg::OnInitDialog()
     m_listRequirements.SetImageList(g_imageList, LVSIL_SMALL);
 
     const int scrollBarWidth = ::GetSystemMetrics(SM_CXVSCROLL);
-    while (m_listModFolders.DeleteColumn(0)) {
-    }
-    m_listModFolders.DeleteAllItems();
-    m_listModFolders.SetImageList(g_imageList, LVSIL_SMALL);
-    RECT client {};
-    m_listModFolders.GetClientRect(&client);
-    m_listModFolders.InsertColumn(0, "folder", LVCFMT_LEFT, client.right - client.left - scrollBarWidth);
+    ResetSingleColumnList(m_listModFolders, "folder", scrollBarWidth);
 
     FillModList(TRUE);
     return TRUE;

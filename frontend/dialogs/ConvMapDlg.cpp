@@ -4,7 +4,7 @@
 
 #include "app/AppGlobals.h"
 #include "ConvMapCommand.h"
-#include "FileFind.h"
+#include "ProgramFolderFiles.h"
 #include "WadDirectory.h"
 #include "app/Paths.h"
 #include "resource.h"
@@ -39,13 +39,8 @@ BOOL CConvMapDlg::OnInitDialog()
     CDialog::OnInitDialog();
 
     m_comboWad.ResetContent();
-    CFileFind finder;
-    bool more = finder.FindFile(JoinPath(g_strProgramFolder, "*.wad"));
-    while (more) {
-        more = finder.FindNextFile();
-        if (!finder.IsDirectory())
-            m_comboWad.AddString(finder.GetFileName());
-    }
+    for (const CString& name : FindProgramFolderFiles("*.wad"))
+        m_comboWad.AddString(name);
     m_comboWad.SetCurSel(0);
     OnSelchangeWad();
     m_comboLevel.SetCurSel(0);

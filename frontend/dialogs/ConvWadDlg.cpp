@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "FileDialog.h"
-#include "FileFind.h"
+#include "ProgramFolderFiles.h"
 #include "WadNames.h"
 #include "WaitCursor.h"
 #include "app/AppGlobals.h"
@@ -41,18 +41,12 @@ BOOL CConvWadDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
 
-    while (m_listWads.DeleteColumn(0)) {
-    }
+    m_listWads.DeleteAllColumns();
     m_listWads.InsertColumn(kFileNameColumn, "Filename", LVCFMT_LEFT, 133);
     m_listWads.InsertColumn(kResultColumn, "OK?", LVCFMT_LEFT, 55);
 
-    CFileFind finder;
-    bool more = finder.FindFile(JoinPath(g_strProgramFolder, "*.wad"));
-    while (more) {
-        more = finder.FindNextFile();
-        if (finder.IsDirectory())
-            continue;
-        const int item = m_listWads.InsertItem(m_listWads.GetItemCount(), finder.GetFileName());
+    for (const CString& name : FindProgramFolderFiles("*.wad")) {
+        const int item = m_listWads.InsertItem(m_listWads.GetItemCount(), name);
         if (item >= 0)
             m_listWads.SetItemState(item, LVIS_SELECTED, LVIS_SELECTED);
     }

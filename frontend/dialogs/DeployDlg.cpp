@@ -4,8 +4,8 @@
 
 #include "ConfDlg.h"
 #include "EnsureFolder.h"
-#include "FileFind.h"
 #include "KnownPackages.h"
+#include "ProgramFolderFiles.h"
 #include "app/AppGlobals.h"
 #include "app/Paths.h"
 #include "resource.h"
@@ -16,19 +16,6 @@ namespace {
 const int kImageFolder = 3;
 const int kImageUnmarked = 4;
 const int kImageMarked = 5;
-
-// Empties a list and gives it one column as wide as the client area less a
-// vertical scroll bar, and the shared icons.
-void PrepareList(const CListCtrl& list, const char* heading, int scrollBarWidth)
-{
-    while (list.DeleteColumn(0)) {
-    }
-    list.DeleteAllItems();
-    list.SetImageList(g_imageList, LVSIL_SMALL);
-    RECT client {};
-    list.GetClientRect(&client);
-    list.InsertColumn(0, heading, LVCFMT_LEFT, (client.right - client.left) - scrollBarWidth);
-}
 
 } // namespace
 
@@ -45,16 +32,10 @@ BOOL CDeployDlg::OnInitDialog()
     CDialog::OnInitDialog();
 
     const int scrollBarWidth = ::GetSystemMetrics(SM_CXVSCROLL);
-    PrepareList(m_listPackages, "pk4", scrollBarWidth);
-    PrepareList(m_listDestination, "folder", scrollBarWidth);
+    ResetSingleColumnList(m_listPackages, "pk4", scrollBarWidth);
+    ResetSingleColumnList(m_listDestination, "folder", scrollBarWidth);
 
-    CFileFind finder;
-    bool more = finder.FindFile(JoinPath(g_strProgramFolder, "*.pk4"));
-    while (more) {
-        more = finder.FindNextFile();
-        if (finder.IsDirectory())
-            continue;
-        const CString name = finder.GetFileName();
+    for (const CString& name : FindProgramFolderFiles("*.pk4")) {
         m_listPackages.InsertItem(m_listPackages.GetItemCount(), name,
                                   IsKnownPackage(name) ? kImageMarked : kImageUnmarked);
     }

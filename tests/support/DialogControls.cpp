@@ -16,11 +16,11 @@ void NotifyCommand(HWND dialog, int id, UINT code)
     ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
 }
 
-std::string ListItemText(HWND list, int item)
+std::string ListItemText(HWND list, int item, int subItem = 0)
 {
     char text[1024] = {};
     LVITEMA info {};
-    info.iSubItem = 0;
+    info.iSubItem = subItem;
     info.pszText = text;
     info.cchTextMax = static_cast<int>(sizeof(text));
     ::SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&info));
@@ -187,6 +187,11 @@ DWORD GetControlStyle(HWND dialog, int id)
 {
     HWND control = ::GetDlgItem(dialog, id);
     return control ? static_cast<DWORD>(::GetWindowLongA(control, GWL_STYLE)) : 0;
+}
+
+std::string GetListItemText(HWND dialog, int id, int item, int subItem)
+{
+    return ListItemText(::GetDlgItem(dialog, id), item, subItem);
 }
 
 } // namespace testsupport

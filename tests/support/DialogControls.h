@@ -30,6 +30,8 @@ std::string GetComboSelection(HWND dialog, int id);
 
 // List view.
 std::vector<std::string> GetListItems(HWND dialog, int id);
+// The text of one column (sub-item) of an item; empty when absent.
+std::string GetListItemText(HWND dialog, int id, int item, int subItem);
 std::vector<int> GetListImages(HWND dialog, int id);
 std::vector<int> GetListSelection(HWND dialog, int id);
 int GetListItemImage(HWND dialog, int id, int item);

@@ -18,15 +18,10 @@ namespace {
 
 const char kCaption[] = "DOOM .wad conversion";
 
+// The "OK?" column of an item.
 std::string ResultText(HWND dialog, int item)
 {
-    char text[64] = {};
-    LVITEMA info {};
-    info.iSubItem = 1;
-    info.pszText = text;
-    info.cchTextMax = static_cast<int>(sizeof(text));
-    ::SendDlgItemMessageA(dialog, IDC_CONVWAD_WADS, LVM_GETITEMTEXTA, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&info));
-    return text;
+    return GetListItemText(dialog, IDC_CONVWAD_WADS, item, 1);
 }
 
 std::vector<std::string> ResultTexts(HWND dialog)
