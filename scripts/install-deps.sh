@@ -19,6 +19,9 @@ common=(
   "xauth:/usr/bin/xauth"
   "imagemagick:/usr/bin/import"
   "freedoom:/usr/share/games/doom/freedoom2.wad"
+  "zlib1g-dev:/usr/include/zlib.h"
+  "libz-mingw-w64-dev:/usr/x86_64-w64-mingw32/include/zlib.h"
+  "unzip:/usr/bin/unzip"
 )
 test_only=(
   "clang:/usr/bin/clang++"
