@@ -29,6 +29,11 @@ test_only=(
   "chromium:/usr/bin/chromium"
   "nodejs:/usr/bin/node"
   "npm:/usr/bin/npm"
+  "rbdoom3bfg:/usr/games/rbdoom3bfg"
+  "libegl1:/usr/lib/x86_64-linux-gnu/libEGL.so.1"
+  "libegl-mesa0:/usr/lib/x86_64-linux-gnu/libEGL_mesa.so.0"
+  "python3:/usr/bin/python3"
+  "unzip:/usr/bin/unzip"
 )
 
 wanted=("${common[@]}")
