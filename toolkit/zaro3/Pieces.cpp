@@ -1,0 +1,74 @@
+// BuildPieces: partition, edge attribution, merge, check; one pass per stage.
+#include "Pieces.h"
+
+#include <algorithm>
+
+#include "PiecesCheck.h"
+#include "PiecesEdges.h"
+#include "PiecesMerge.h"
+#include "PiecesPartition.h"
+
+namespace zaro3 {
+
+namespace {
+
+// Keeps margins inside the range the exact arithmetic is sized for (coordinates below 2^16).
+constexpr int kMaxMargin = 4096;
+
+struct Attempt {
+  std::vector<Piece> pieces;
+  int cells = 0;
+  std::vector<int> mismatched;
+};
+
+Attempt Finish(const wad::Level& level, const std::vector<geo::IntLine>& lines,
+               std::vector<geo::ConvexPolygon> cells, const std::vector<SectorArea>& truth) {
+  const SectorLocator locator(level);
+  const std::vector<LabelledCell> labelled = AttributeAndLabel(level, lines, std::move(cells), locator);
+  Attempt attempt;
+  attempt.cells = static_cast<int>(labelled.size());
+  attempt.pieces = MergePieces(labelled, true);
+  attempt.mismatched = MismatchedSectors(truth, attempt.pieces);
+  return attempt;
+}
+
+}  // namespace
+
+std::vector<Piece> BuildPieces(const wad::Level& level, const PieceOptions& options, PieceReport& report) {
+  report = PieceReport{};
+  const std::vector<geo::IntLine> lines = LinedefLines(level);
+  const geo::ConvexPolygon box = LevelBox(level, std::min(options.margin, kMaxMargin));
+  const std::vector<SectorArea> truth = TrueSectorAreas(level);
+  for (const SectorArea& s : truth) report.brokenSectors += s.closed ? 0 : 1;
+
+  Attempt result;
+  bool haveResult = false;
+  if (!options.direct) {
+    std::vector<geo::ConvexPolygon> cells;
+    std::string reason = level.nodesProblem.empty() ? "the level's nodes are unusable" : level.nodesProblem;
+    if (level.nodesUsable && PartitionByNodes(level, lines, box, cells, reason)) {
+      result = Finish(level, lines, std::move(cells), truth);
+      report.usedNodes = true;
+      haveResult = true;
+    } else {
+      report.fallbackReason = reason;
+    }
+  }
+  if (!haveResult) {
+    result = Finish(level, lines, PartitionDirect(level, lines, box), truth);
+  } else if (!result.mismatched.empty()) {
+    // The node-guided cut disagrees with the lines somewhere: cut the level
+    // from its lines alone and keep that when it agrees better.
+    Attempt direct = Finish(level, lines, PartitionDirect(level, lines, box), truth);
+    if (direct.mismatched.size() < result.mismatched.size()) {
+      report.repairedSectors = static_cast<int>(result.mismatched.size() - direct.mismatched.size());
+      report.usedNodes = false;
+      result = std::move(direct);
+    }
+  }
+  report.subsectors = result.cells;
+  for (const Piece& p : result.pieces) (p.sector >= 0 ? report.sectorPieces : report.voidPieces) += 1;
+  return std::move(result.pieces);
+}
+
+}  // namespace zaro3

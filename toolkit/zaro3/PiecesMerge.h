@@ -1,0 +1,21 @@
+// PiecesMerge: joins neighbouring cells of one sector (or of the void) into
+// larger convex pieces and turns them into the published Piece values.
+//
+// Two pieces merge across an edge they share exactly (same two end points)
+// when neither side of it lies on a linedef, both carry the same label, and
+// the union stays convex at both ends of the edge; where the union continues
+// straight, the two collinear edges become one and must carry the same
+// linedef side (or none). All tests are on integer directions, hence exact.
+// Greedy, largest piece first: each piece absorbs neighbours until none fits.
+#pragma once
+
+#include <vector>
+
+#include "PiecesEdges.h"
+
+namespace zaro3 {
+
+// Merged pieces; `merge` false gives the cells one piece each.
+std::vector<Piece> MergePieces(const std::vector<LabelledCell>& cells, bool merge);
+
+}  // namespace zaro3
