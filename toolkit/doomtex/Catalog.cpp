@@ -4,27 +4,12 @@
 #include <cstdio>
 #include <tuple>
 
+#include "SafeName.h"
+
 namespace doomtex {
 
-std::string SafeName(const std::string& name) {
-  static const char kHex[] = "0123456789ABCDEF";
-  std::string safe;
-  for (char c : name) {
-    const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
-    if (plain) {
-      safe.push_back(c);
-    } else {
-      const auto byte = static_cast<unsigned char>(c);
-      safe.push_back('_');
-      safe.push_back(kHex[byte >> 4]);
-      safe.push_back(kHex[byte & 15]);
-    }
-  }
-  return safe;
-}
-
 std::string MaterialName(const std::string& set, const CatalogEntry& entry) {
-  return "textures/" + set + (entry.kind == Kind::Flat ? "/flats/" : "/") + SafeName(entry.name);
+  return "textures/" + set + (entry.kind == Kind::Flat ? "/flats/" : "/") + image::SafeName(entry.name);
 }
 
 std::string StageScale(int texels) {
@@ -62,7 +47,7 @@ namespace {
 // The list is split on blanks and # starts a comment, so a name holding either is written safe.
 std::string ListName(const std::string& name) {
   for (char c : name) {
-    if (static_cast<unsigned char>(c) <= ' ' || c == '#') return SafeName(name);
+    if (static_cast<unsigned char>(c) <= ' ' || c == '#') return image::SafeName(name);
   }
   return name;
 }
@@ -74,7 +59,7 @@ std::string SourceListText(const std::string& wadName, const std::string& set, s
   for (const CatalogEntry& entry : entries) {
     const bool flat = entry.kind == Kind::Flat;
     out += std::string(flat ? "flat " : "texture ") + ListName(entry.name) + " " + std::to_string(entry.width) + " " +
-           std::to_string(entry.height) + " " + set + (flat ? "/flats/" : "/") + SafeName(entry.name) + "\n";
+           std::to_string(entry.height) + " " + set + (flat ? "/flats/" : "/") + image::SafeName(entry.name) + "\n";
   }
   return out;
 }

@@ -3,7 +3,7 @@
 // One entry per image: its kind (wall texture or flat), its wad name, its size
 // and whether it has transparent pixels. The texts are pure functions of the
 // entries; writing them to disk is the caller's job. Material and image paths
-// use SafeName so a wad name with characters a file system or the DOOM 3
+// use image::SafeName so a wad name with characters a file system or the DOOM 3
 // lexer cannot take still gets one stable name everywhere.
 #pragma once
 
@@ -22,8 +22,6 @@ struct CatalogEntry {
   bool transparent = false;
 };
 
-// `name` with every character outside A-Z, 0-9 and _ written as _ and two hex digits.
-std::string SafeName(const std::string& name);
 // The material (and image path without .tga) of an entry: textures/<set>/<NAME> or textures/<set>/flats/<NAME>.
 std::string MaterialName(const std::string& set, const CatalogEntry& entry);
 // The stage scale of one side: one texel per DOOM unit at the map scale 1.5, as a short decimal.

@@ -5,6 +5,7 @@
 #include "Compose.h"
 #include "Namespaces.h"
 #include "OutputFile.h"
+#include "SafeName.h"
 #include "Tga.h"
 #include "WallTextures.h"
 
@@ -13,7 +14,7 @@ namespace doomtex {
 namespace {
 
 void WriteImage(const std::filesystem::path& folder, const std::string& name, const image::Image& img) {
-  image::WriteFileReplacing((folder / (SafeName(name) + ".tga")).string(), image::EncodeTga(img));
+  image::WriteFileReplacing((folder / (image::SafeName(name) + ".tga")).string(), image::EncodeTga(img));
 }
 
 CatalogEntry EntryFor(Kind kind, const std::string& name, const image::Image& img) {
