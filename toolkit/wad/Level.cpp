@@ -150,6 +150,24 @@ void ReadThings(std::string_view d, Level& level) {
   }
 }
 
+// True when the walk from the root (the last node) reaches no node twice: a child that names
+// itself or an ancestor would send every walk of the tree round for ever.
+bool IsTree(const std::vector<Node>& nodes) {
+  if (nodes.empty()) return true;
+  std::vector<bool> seen(nodes.size(), false);
+  std::vector<int> pending = {static_cast<int>(nodes.size()) - 1};
+  while (!pending.empty()) {
+    const int at = pending.back();
+    pending.pop_back();
+    if (seen[at]) return false;
+    seen[at] = true;
+    for (int c = 0; c < 2; ++c) {
+      if (!nodes[at].isLeaf[c]) pending.push_back(nodes[at].child[c]);
+    }
+  }
+  return true;
+}
+
 // Nodes, subsectors and segs as found. Any bad index, or linedefs dropped above (segs name
 // linedefs by their record index), makes the node data unusable rather than wrong.
 void ReadNodeData(std::string_view segData, std::string_view ssData, std::string_view nodeData,
@@ -211,6 +229,7 @@ void ReadNodeData(std::string_view segData, std::string_view ssData, std::string
     level.nodes.push_back(n);
   }
   if (level.nodes.empty() && level.subsectors.size() != 1) return unusable("no NODES");
+  if (!IsTree(level.nodes)) return unusable("the nodes do not form a tree");
   level.nodesUsable = true;
 }
 
