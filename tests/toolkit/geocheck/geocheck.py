@@ -1,0 +1,261 @@
+"""Checks a converted map against its DOOM level by sampling points.
+
+  geocheck.py WAD LEVEL MAP [--scale F] [--tolerance N]
+
+For each sector (doors and lifts, which become moving entities, are skipped) a
+few points well inside its polygon: just below the floor and just above the
+ceiling lie inside a worldspawn brush, mid height lies in none (unless floor
+meets ceiling). Behind the middle of every one-sided line, at mid height, lies
+a brush. The player start is an info_player_start over its sector, near the
+floor. Sectors whose own point sampling finds no inner point are counted and
+allowed up to the tolerance. Exit 0 when all pass, 1 on failures, 2 on bad input.
+"""
+import argparse
+import os
+import re
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import doomlevel  # noqa: E402
+
+CELL = 256.0          # grid cell for brush buckets, world units
+OFFSET = 2.0          # how far below a floor or above a ceiling to probe, world units
+WALL_DEPTH = 4.0      # how far behind a one-sided line to probe, DOOM units
+INNER_MARGIN = 6.0    # sample points keep this far from every sector line, DOOM units
+INSIDE_EPS = 0.01
+
+# Line specials that move the sector behind the line (manual doors) or the tagged sectors
+# (remote doors, lifts, moving floors and ceilings): such sectors become movers.
+_MANUAL_DOORS = {1, 26, 27, 28, 31, 32, 33, 34, 117, 118}
+
+
+class InputError(Exception):
+    pass
+
+
+_FACE = re.compile(r'\(\s*(\S+)\s+(\S+)\s+(\S+)\s*\)\s*\(\s*(\S+)\s+(\S+)\s+(\S+)\s*\)\s*\(\s*(\S+)\s+(\S+)\s+(\S+)\s*\)')
+_KEY = re.compile(r'^\s*"([^"]*)"\s+"([^"]*)"')
+
+
+def read_map(path):
+    """(worldspawn brushes as plane lists, point entities as key dicts)."""
+    try:
+        with open(path, encoding='latin-1') as f:
+            lines = f.read().split('\n')
+    except OSError as e:
+        raise InputError('cannot read %s: %s' % (path, e.strerror))
+    entities, brushes = [], []
+    depth, keys, planes, index = 0, None, None, -1
+    for line in lines:
+        s = line.strip()
+        if not s or s.startswith('//'):
+            continue
+        if s == '{':
+            depth += 1
+            if depth == 1:
+                keys, index = {}, index + 1
+            elif depth == 2:
+                planes = []
+        elif s == '}':
+            if depth == 2 and index == 0:
+                brushes.append(planes)
+            elif depth == 1:
+                entities.append(keys)
+            depth -= 1
+        elif depth == 1:
+            m = _KEY.match(s)
+            if m:
+                keys[m.group(1)] = m.group(2)
+        elif depth == 2 and index == 0:
+            m = _FACE.match(s)
+            if not m:
+                raise InputError('%s: unreadable face: %s' % (path, s[:60]))
+            p = [float(v) for v in m.groups()]
+            a = (p[0] - p[3], p[1] - p[4], p[2] - p[5])
+            b = (p[6] - p[3], p[7] - p[4], p[8] - p[5])
+            n = (a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0])
+            length = (n[0] ** 2 + n[1] ** 2 + n[2] ** 2) ** 0.5
+            if length == 0:
+                continue
+            n = (n[0] / length, n[1] / length, n[2] / length)
+            planes.append((n, n[0] * p[0] + n[1] * p[1] + n[2] * p[2]))
+    if depth != 0:
+        raise InputError('%s ends inside an entity' % path)
+    return brushes, entities
+
+
+def brush_bounds(planes):
+    """The brush's box from the corners where three of its planes meet."""
+    pts = []
+    for i in range(len(planes)):
+        for j in range(i + 1, len(planes)):
+            for k in range(j + 1, len(planes)):
+                p = _meet(planes[i], planes[j], planes[k])
+                if p and all(n[0] * p[0] + n[1] * p[1] + n[2] * p[2] - d < 0.1 for n, d in planes):
+                    pts.append(p)
+    if not pts:
+        return None
+    return [min(p[a] for p in pts) for a in range(3)], [max(p[a] for p in pts) for a in range(3)]
+
+
+def _meet(p1, p2, p3):
+    (a, da), (b, db), (c, dc) = p1, p2, p3
+    bc = (b[1] * c[2] - b[2] * c[1], b[2] * c[0] - b[0] * c[2], b[0] * c[1] - b[1] * c[0])
+    det = a[0] * bc[0] + a[1] * bc[1] + a[2] * bc[2]
+    if abs(det) < 1e-9:
+        return None
+    ca = (c[1] * a[2] - c[2] * a[1], c[2] * a[0] - c[0] * a[2], c[0] * a[1] - c[1] * a[0])
+    ab = (a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0])
+    return tuple((da * bc[i] + db * ca[i] + dc * ab[i]) / det for i in range(3))
+
+
+class BrushGrid:
+    """Worldspawn brushes bucketed by the 2D grid cells their boxes touch."""
+
+    def __init__(self, brushes):
+        self.cells = {}
+        for planes in brushes:
+            box = brush_bounds(planes)
+            if box is None:
+                continue
+            lo, hi = box
+            for cx in range(int(lo[0] // CELL), int(hi[0] // CELL) + 1):
+                for cy in range(int(lo[1] // CELL), int(hi[1] // CELL) + 1):
+                    self.cells.setdefault((cx, cy), []).append(planes)
+
+    def solid(self, p):
+        for planes in self.cells.get((int(p[0] // CELL), int(p[1] // CELL)), ()):
+            if all(n[0] * p[0] + n[1] * p[1] + n[2] * p[2] - d < -INSIDE_EPS for n, d in planes):
+                return True
+        return False
+
+
+def inside_polygon(x, y, edges):
+    """Even-odd rule over the sector's lines (any orientation)."""
+    inside = False
+    for (x1, y1), (x2, y2) in edges:
+        if (y1 > y) != (y2 > y) and x < x1 + (y - y1) * (x2 - x1) / (y2 - y1):
+            inside = not inside
+    return inside
+
+
+def distance_to_segment(x, y, a, b):
+    dx, dy = b[0] - a[0], b[1] - a[1]
+    t = max(0.0, min(1.0, ((x - a[0]) * dx + (y - a[1]) * dy) / float(dx * dx + dy * dy)))
+    return ((x - a[0] - t * dx) ** 2 + (y - a[1] - t * dy) ** 2) ** 0.5
+
+
+def inner_points(edges, wanted=3):
+    """Up to `wanted` points inside the polygon and clear of its lines, on a grid."""
+    xs = [p[0] for e in edges for p in e]
+    ys = [p[1] for e in edges for p in e]
+    for steps in (8, 24, 64):
+        found = []
+        for i in range(1, steps):
+            for j in range(1, steps):
+                x = min(xs) + (max(xs) - min(xs)) * i / steps
+                y = min(ys) + (max(ys) - min(ys)) * j / steps
+                if inside_polygon(x, y, edges) and all(distance_to_segment(x, y, a, b) > INNER_MARGIN
+                                                       for a, b in edges):
+                    found.append((x, y))
+        if found:
+            return found[::max(1, len(found) // wanted)][:wanted]
+    return []
+
+
+def mover_sectors(level):
+    tags = {tag for _v1, _v2, special, tag, _f, _b in level.lines if special and tag}
+    movers = set()
+    for _v1, _v2, special, _tag, _front, back in level.lines:
+        if special in _MANUAL_DOORS and back >= 0:
+            movers.add(back)
+    return movers, tags
+
+
+def check(level, brushes, entities, scale, tolerance):
+    grid = BrushGrid(brushes)
+    movers, tags = mover_sectors(level)
+    edges = {}
+    for v1, v2, _sp, _tag, front, back in level.lines:
+        seg = (level.vertices[v1], level.vertices[v2])
+        for s in {front, back} - {-1}:
+            edges.setdefault(s, []).append(seg)
+    faults, unsampled, checked = [], 0, 0
+    for s, (floor, ceiling, _tag) in enumerate(level.sectors):
+        if s in movers or level.sectors[s][2] in tags or s not in edges:
+            continue
+        points = inner_points(edges[s])
+        if not points:
+            unsampled += 1
+            continue
+        checked += 1
+        for x, y in points:
+            X, Y = x * scale, y * scale
+            if not grid.solid((X, Y, floor * scale - OFFSET)):
+                faults.append('sector %d: no floor brush under (%g, %g)' % (s, x, y))
+            if not grid.solid((X, Y, ceiling * scale + OFFSET)):
+                faults.append('sector %d: no ceiling brush over (%g, %g)' % (s, x, y))
+            if ceiling > floor and grid.solid((X, Y, (floor + ceiling) / 2.0 * scale)):
+                faults.append('sector %d: a brush fills the room at (%g, %g)' % (s, x, y))
+    walls = 0
+    for v1, v2, _sp, _tag, front, back in level.lines:
+        if back >= 0 or front < 0 or front in movers or level.sectors[front][2] in tags:
+            continue
+        floor, ceiling, _tag = level.sectors[front]
+        if ceiling <= floor:
+            continue
+        (x1, y1), (x2, y2) = level.vertices[v1], level.vertices[v2]
+        length = ((x2 - x1) ** 2 + (y2 - y1) ** 2) ** 0.5
+        # The front faces right of v1->v2, so the solid side is to the left.
+        x = (x1 + x2) / 2.0 - (y2 - y1) / length * WALL_DEPTH
+        y = (y1 + y2) / 2.0 + (x2 - x1) / length * WALL_DEPTH
+        walls += 1
+        if not grid.solid((x * scale, y * scale, (floor + ceiling) / 2.0 * scale)):
+            faults.append('line %d-%d: no wall brush behind it' % (v1, v2))
+    starts = [e for e in entities if e.get('classname') == 'info_player_start']
+    for x, y, _angle, kind, _flags in level.things:
+        if kind != 1:
+            continue
+        ok = False
+        for e in starts:
+            try:
+                ox, oy, oz = (float(v) for v in e.get('origin', '').split())
+            except ValueError:
+                continue
+            sector = [s for s in edges if inside_polygon(x, y, edges[s])]
+            floors = [level.sectors[s][0] * scale for s in sector]
+            if abs(ox - x * scale) <= 1 and abs(oy - y * scale) <= 1 and any(
+                    -1 <= oz - f <= 64 * scale for f in floors):
+                ok = True
+        if not ok:
+            faults.append('player start at (%d, %d): no info_player_start over its sector near the floor' % (x, y))
+    if unsampled > tolerance:
+        faults.append('%d sectors could not be sampled (tolerance %d)' % (unsampled, tolerance))
+    return faults, checked, unsampled, walls
+
+
+def main(argv):
+    p = argparse.ArgumentParser(prog='geocheck.py')
+    p.add_argument('wad')
+    p.add_argument('level')
+    p.add_argument('map')
+    p.add_argument('--scale', type=float, default=1.0)
+    p.add_argument('--tolerance', type=int, default=-1, help='sectors allowed unsampled (default: 5%%)')
+    try:
+        args = p.parse_args(argv)
+        level = doomlevel.load(args.wad, args.level)
+        brushes, entities = read_map(args.map)
+    except (doomlevel.LevelError, InputError) as e:
+        print('geocheck: %s' % e, file=sys.stderr)
+        return 2
+    tolerance = args.tolerance if args.tolerance >= 0 else max(1, len(level.sectors) // 20)
+    faults, checked, unsampled, walls = check(level, brushes, entities, args.scale, tolerance)
+    for f in faults[:20]:
+        print('  ' + f)
+    print('geocheck %s %s: %d brushes, %d sectors checked, %d unsampled, %d walls, %d faults' % (
+        os.path.basename(args.wad), args.level.upper(), len(brushes), checked, unsampled, walls, len(faults)))
+    return 1 if faults else 0
+
+
+if __name__ == '__main__':
+    sys.exit(main(sys.argv[1:]))
