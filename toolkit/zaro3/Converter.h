@@ -1,0 +1,47 @@
+// Converter: one level to the map model, stage by stage.
+//
+// level -> pieces -> world brushes -> entities -> MapModel. Entities are in
+// the order worldspawn, things, lights, masked lines, movers, triggers; the
+// triggers' targets depend on that order (see MoverEntities.h). The inputs
+// are borrowed; the result owns its model and counts. Nothing here reads or
+// writes files or prints.
+#pragma once
+
+#include <set>
+#include <string>
+
+#include "Diagnostics.h"
+#include "Level.h"
+#include "MapModel.h"
+#include "MaterialCatalog.h"
+#include "Options.h"
+#include "Pieces.h"
+#include "ThingEntities.h"
+#include "ThingTable.h"
+
+namespace zaro3 {
+
+struct ConversionSummary {
+  PieceReport pieces;
+  std::size_t worldBrushes = 0;
+  std::size_t brushes = 0;        // in all entities
+  std::size_t entities = 0;
+  std::size_t lights = 0;
+  std::size_t movers = 0;
+  std::size_t triggers = 0;
+  std::size_t maskedLines = 0;
+  int skippedBrushes = 0;
+  ThingReport things;
+  int untextured = 0;
+  std::set<std::string> missingNames;
+};
+
+struct Conversion {
+  MapModel model;
+  ConversionSummary summary;
+};
+
+Conversion ConvertLevel(const wad::Level& level, const Options& options, const MaterialCatalog& catalog,
+                        const ThingTable& table, Diagnostics& diagnostics);
+
+}  // namespace zaro3

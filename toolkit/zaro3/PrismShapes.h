@@ -1,0 +1,25 @@
+// PrismShapes: small prism builders and the footprint check every brush passes.
+//
+// FootprintIsSound checks what the map compiler needs of a prism: at least
+// three sides, each of non-zero length, every turn to the left (convex,
+// counter-clockwise) and no two sides on one line, using exact integer
+// arithmetic. LineSlab builds the thin parallelogram along a DOOM line used
+// for masked middle textures and trigger lines: integer corners only, so its
+// planes stay exact. Box builds an axis-aligned prism.
+#pragma once
+
+#include "MapModel.h"
+
+namespace zaro3 {
+
+bool FootprintIsSound(const Prism& prism);
+
+// A parallelogram on the line v1->v2, `thickness` units wide along the minor
+// axis, towards the line's front (right) side when `towardsFront`, else its back.
+// Long faces get `faceMaterial`, the two ends `endMaterial`.
+Prism LineSlab(IntPoint v1, IntPoint v2, int64_t thickness, bool towardsFront, int64_t zLow, int64_t zHigh,
+               const std::string& faceMaterial, const std::string& endMaterial);
+
+Prism Box(int64_t x0, int64_t y0, int64_t x1, int64_t y1, int64_t z0, int64_t z1, const std::string& material);
+
+}  // namespace zaro3

@@ -1,0 +1,109 @@
+#include "Program.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+#include "Converter.h"
+#include "MapWriter.h"
+#include "WadFile.h"
+
+namespace zaro3 {
+
+namespace {
+
+constexpr const char* kThingTableFile = "D2D3_OBJ.TXT";
+// How many missing texture names the summary lists by name.
+constexpr std::size_t kMissingNamesShown = 8;
+
+class WriteError : public std::runtime_error {
+public:
+  using std::runtime_error::runtime_error;
+};
+
+// Writes `text` to `path` through "<path>.tmp" and a rename; throws WriteError.
+void WriteWhole(const std::string& path, const std::string& text) {
+  const std::string temporary = path + ".tmp";
+  {
+    std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
+    if (!file) throw WriteError("cannot create " + temporary);
+    file.write(text.data(), static_cast<std::streamsize>(text.size()));
+    file.close();
+    if (!file) {
+      std::remove(temporary.c_str());
+      throw WriteError("cannot write " + temporary);
+    }
+  }
+  std::error_code error;
+  std::filesystem::rename(temporary, path, error);
+  if (error) {
+    std::remove(temporary.c_str());
+    throw WriteError("cannot replace " + path + ": " + error.message());
+  }
+}
+
+void PrintSummary(const std::string& mapName, const ConversionSummary& s, std::size_t warnings, std::ostream& out) {
+  out << "level pieces: " << s.pieces.sectorPieces << " sector, " << s.pieces.voidPieces << " void ("
+      << s.pieces.subsectors << " subsectors, " << (s.pieces.usedNodes ? "from the nodes" : "from the lines") << ")\n";
+  out << "brushes: " << s.brushes << " (" << s.worldBrushes << " in the world, " << s.skippedBrushes
+      << " degenerate skipped)\n";
+  out << "entities: " << s.entities << " (" << s.things.written << " things, " << s.things.unknownTypes
+      << " unknown thing types skipped, " << s.things.outside << " outside every sector)\n";
+  out << "lights: " << s.lights << "\n";
+  out << "movers: " << s.movers << " (" << s.triggers << " triggers), masked lines: " << s.maskedLines << "\n";
+  out << "warnings: " << warnings << "\n";
+  out << "missing textures: " << s.missingNames.size() << " names";
+  std::size_t shown = 0;
+  for (const std::string& name : s.missingNames) {
+    if (shown++ == kMissingNamesShown) {
+      out << " ...";
+      break;
+    }
+    out << (shown == 1 ? ": " : ", ") << name;
+  }
+  out << "; " << s.untextured << " faces without a texture\n";
+  out << "written: " << mapName << "\n";
+}
+
+}  // namespace
+
+int RunZaro3(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  Options options;
+  try {
+    options = ParseOptions(args);
+  } catch (const UsageError& e) {
+    err << "zaro3: " << e.what() << "\n";
+    return 1;
+  }
+  try {
+    Diagnostics diagnostics;
+    const wad::WadFile wadFile = wad::WadFile::Load(options.wadPath);
+    const wad::Level level = wad::LoadLevel(wadFile, options.levelName);
+    if (level.problems.Total() > 0) {
+      diagnostics.Warn(std::to_string(level.problems.Total()) + " broken records in " + level.name + " dropped");
+    }
+    const MaterialCatalog catalog = MaterialCatalog::Load(".", options.textureSets, diagnostics);
+    const ThingTable table = ThingTable::Load(kThingTableFile, diagnostics);
+    const Conversion conversion = ConvertLevel(level, options, catalog, table, diagnostics);
+    const std::string mapName = level.name + ".map";
+    WriteWhole(mapName, WriteMap(conversion.model, options.scale));
+    for (const std::string& warning : diagnostics.warnings) err << "zaro3: warning: " << warning << "\n";
+    PrintSummary(mapName, conversion.summary, diagnostics.warnings.size(), out);
+    return 0;
+  } catch (const wad::WadError& e) {
+    err << "zaro3: " << e.what() << "\n";
+    return 2;
+  } catch (const WriteError& e) {
+    err << "zaro3: " << e.what() << "\n";
+    return 3;
+  } catch (const std::bad_alloc&) {
+    err << "zaro3: out of memory\n";
+    return 2;
+  } catch (const std::exception& e) {
+    err << "zaro3: " << e.what() << "\n";
+    return 2;
+  }
+}
+
+}  // namespace zaro3

@@ -1,0 +1,61 @@
+#include "ThingEntities.h"
+
+#include "MapWriter.h"
+
+namespace zaro3 {
+
+namespace {
+
+// Warn about the first few things that fell outside; the count goes to the summary.
+constexpr int kOutsideWarnings = 5;
+
+}  // namespace
+
+std::string ScaledTriple(int64_t x, int64_t y, int64_t z, const Scale& scale) {
+  return FormatScaled(x, scale) + " " + FormatScaled(y, scale) + " " + FormatScaled(z, scale);
+}
+
+std::vector<MapEntity> BuildThingEntities(const wad::Level& level, const ThingTable& table, bool playerStartsOnly,
+                                          const SectorLookup& sectorAt, const Scale& scale, ThingReport& report,
+                                          Diagnostics& diagnostics) {
+  std::vector<MapEntity> entities;
+  for (const wad::Thing& thing : level.things) {
+    const bool playerStart = IsPlayerStart(thing.type);
+    if (!playerStart) {
+      if (playerStartsOnly) continue;
+      if (!(thing.flags & wad::kThingMedium) || (thing.flags & wad::kThingMultiplayer)) continue;
+    }
+    const ThingClass* found = table.Find(thing.type);
+    ThingClass builtIn;
+    if (!found && playerStart) {
+      builtIn = BuiltInPlayerStart(thing.type);
+      found = &builtIn;
+    }
+    if (!found) {
+      ++report.unknownTypes;
+      continue;
+    }
+    const int sector = sectorAt(thing.x, thing.y);
+    if (sector < 0) {
+      if (report.outside++ < kOutsideWarnings) {
+        diagnostics.Warn("thing type " + std::to_string(thing.type) + " at (" + std::to_string(thing.x) + ", " +
+                         std::to_string(thing.y) + ") lies outside every sector, left out");
+      }
+      continue;
+    }
+    const int64_t z = level.sectors[sector].floorHeight + (playerStart ? kPlayerStartLift : 0);
+    MapEntity entity;
+    entity.keys.emplace_back("classname", found->classname);
+    entity.keys.emplace_back("origin", ScaledTriple(thing.x, thing.y, z, scale));
+    entity.keys.emplace_back("angle", std::to_string(thing.angle));
+    for (const auto& kv : found->keys) entity.keys.push_back(kv);
+    entities.push_back(std::move(entity));
+    ++report.written;
+  }
+  if (report.outside > kOutsideWarnings) {
+    diagnostics.Warn(std::to_string(report.outside) + " things outside every sector left out in all");
+  }
+  return entities;
+}
+
+}  // namespace zaro3

@@ -1,0 +1,38 @@
+// ThingEntities: the level's things as point entities through the thing table.
+//
+// Keeps the things of the middle skill that are not multiplayer-only, and
+// every player start. Each stands on the floor of the sector under it (player
+// starts slightly above, so they never start inside it); a thing outside every
+// sector would leak and is left out with a warning. Types the table does not
+// know are counted. The sector lookup is borrowed, never stored.
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include "Diagnostics.h"
+#include "Level.h"
+#include "MapModel.h"
+#include "ThingTable.h"
+
+namespace zaro3 {
+
+// How far above its floor a player start is placed, in DOOM units.
+constexpr int64_t kPlayerStartLift = 2;
+
+struct ThingReport {
+  int written = 0;
+  int unknownTypes = 0;  // things skipped: type not in the table
+  int outside = 0;       // things skipped: outside every sector
+};
+
+using SectorLookup = std::function<int(double x, double y)>;
+
+std::vector<MapEntity> BuildThingEntities(const wad::Level& level, const ThingTable& table, bool playerStartsOnly,
+                                          const SectorLookup& sectorAt, const Scale& scale, ThingReport& report,
+                                          Diagnostics& diagnostics);
+
+// "x y z" with each DOOM coordinate times the exact scale.
+std::string ScaledTriple(int64_t x, int64_t y, int64_t z, const Scale& scale);
+
+}  // namespace zaro3

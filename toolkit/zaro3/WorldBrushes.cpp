@@ -1,0 +1,169 @@
+#include "WorldBrushes.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "PrismShapes.h"
+
+namespace zaro3 {
+
+namespace {
+
+// What lies across one edge of a piece: the sidedef facing away from the
+// piece (towards the neighbour) and the neighbour's sector, when there is one.
+struct Across {
+  const wad::Sidedef* side = nullptr;  // the other side's sidedef, or nullptr
+  int sector = -1;
+};
+
+Across AcrossEdge(const wad::Level& level, const PieceEdge& edge) {
+  Across across;
+  if (edge.linedef < 0) return across;
+  const wad::Linedef& line = level.linedefs[edge.linedef];
+  const int other = edge.side == 0 ? line.back : line.front;
+  if (other < 0) return across;
+  across.side = &level.sidedefs[other];
+  across.sector = across.side->sector;
+  return across;
+}
+
+bool SkyCeiling(const wad::Level& level, int sector) {
+  return MaterialPicker::IsSkyFlat(level.sectors[sector].ceilingFlat);
+}
+
+class PrismBuilder {
+public:
+  PrismBuilder(const wad::Level& level, const MoverPlan& plan, MaterialPicker& picker)
+      : m_level(level), m_plan(plan), m_picker(picker) {}
+
+  Prism Floor(const Piece& piece, int64_t bottom) {
+    const int s = piece.sector;
+    Prism prism = Shape(piece, bottom, m_plan.floor[s]);
+    prism.topMaterial = m_picker.Flat(m_level.sectors[s].floorFlat);
+    for (std::size_t i = 0; i < piece.edges.size(); ++i) {
+      const Across across = AcrossEdge(m_level, piece.edges[i]);
+      if (across.sector >= 0 && across.sector != s && m_plan.floor[across.sector] < m_plan.floor[s]) {
+        prism.sides[i].material = m_picker.Wall(across.side->lower);
+      }
+    }
+    return prism;
+  }
+
+  Prism Ceiling(const Piece& piece, int64_t top) {
+    const int s = piece.sector;
+    Prism prism = Shape(piece, m_plan.ceiling[s], top);
+    prism.bottomMaterial = m_picker.Flat(m_level.sectors[s].ceilingFlat);
+    for (std::size_t i = 0; i < piece.edges.size(); ++i) {
+      const Across across = AcrossEdge(m_level, piece.edges[i]);
+      if (across.sector >= 0 && across.sector != s && m_plan.ceiling[across.sector] > m_plan.ceiling[s]) {
+        // DOOM draws no upper texture between two sky ceilings: the sky goes on.
+        prism.sides[i].material = SkyCeiling(m_level, s) && SkyCeiling(m_level, across.sector)
+                                      ? m_picker.Sky()
+                                      : m_picker.Wall(across.side->upper);
+      }
+    }
+    return prism;
+  }
+
+  Prism Void(const Piece& piece, int64_t bottom, int64_t top) {
+    Prism prism = Shape(piece, bottom, top);
+    for (std::size_t i = 0; i < piece.edges.size(); ++i) {
+      const Across across = AcrossEdge(m_level, piece.edges[i]);
+      if (across.side) prism.sides[i].material = m_picker.Wall(across.side->middle);
+    }
+    return prism;
+  }
+
+  // A door's slab shows the neighbours' upper textures, a lift's their lower ones.
+  Prism Slab(const Piece& piece, const Mover& mover) {
+    const int s = piece.sector;
+    Prism prism = Shape(piece, mover.low, mover.high);
+    const bool door = mover.kind == MoverKind::Door;
+    if (door) prism.bottomMaterial = m_picker.Flat(m_level.sectors[s].ceilingFlat);
+    else prism.topMaterial = m_picker.Flat(m_level.sectors[s].floorFlat);
+    for (std::size_t i = 0; i < piece.edges.size(); ++i) {
+      const Across across = AcrossEdge(m_level, piece.edges[i]);
+      if (across.sector < 0 || across.sector == s) continue;
+      const bool seen = door ? m_plan.ceiling[across.sector] > mover.low : m_plan.floor[across.sector] < mover.high;
+      if (seen) prism.sides[i].material = m_picker.Wall(door ? across.side->upper : across.side->lower);
+    }
+    return prism;
+  }
+
+private:
+  static Prism Shape(const Piece& piece, int64_t zLow, int64_t zHigh) {
+    Prism prism;
+    prism.zLow = zLow;
+    prism.zHigh = zHigh;
+    prism.topMaterial = kHiddenMaterial;
+    prism.bottomMaterial = kHiddenMaterial;
+    prism.sides.reserve(piece.edges.size());
+    for (const PieceEdge& edge : piece.edges) prism.sides.push_back({edge.lineA, edge.lineB, kHiddenMaterial});
+    return prism;
+  }
+
+  const wad::Level& m_level;
+  const MoverPlan& m_plan;
+  MaterialPicker& m_picker;
+};
+
+void AddBound(const std::vector<Piece>& pieces, WorldGeometry& geometry) {
+  double minX = std::numeric_limits<double>::max(), minY = minX;
+  double maxX = std::numeric_limits<double>::lowest(), maxY = maxX;
+  for (const Piece& piece : pieces) {
+    for (const PieceEdge& e : piece.edges) {
+      minX = std::min({minX, e.fromX, e.toX});
+      maxX = std::max({maxX, e.fromX, e.toX});
+      minY = std::min({minY, e.fromY, e.toY});
+      maxY = std::max({maxY, e.fromY, e.toY});
+    }
+  }
+  if (minX > maxX) return;
+  const int64_t x0 = static_cast<int64_t>(std::floor(minX)), x1 = static_cast<int64_t>(std::ceil(maxX));
+  const int64_t y0 = static_cast<int64_t>(std::floor(minY)), y1 = static_cast<int64_t>(std::ceil(maxY));
+  const int64_t t = kBoundThickness, z0 = geometry.bottom, z1 = geometry.top;
+  geometry.world.push_back(Box(x0 - t, y0 - t, x1 + t, y1 + t, z0 - t, z0, kHiddenMaterial));
+  geometry.world.push_back(Box(x0 - t, y0 - t, x1 + t, y1 + t, z1, z1 + t, kHiddenMaterial));
+  geometry.world.push_back(Box(x0 - t, y0 - t, x0, y1 + t, z0, z1, kHiddenMaterial));
+  geometry.world.push_back(Box(x1, y0 - t, x1 + t, y1 + t, z0, z1, kHiddenMaterial));
+  geometry.world.push_back(Box(x0, y0 - t, x1, y0, z0, z1, kHiddenMaterial));
+  geometry.world.push_back(Box(x0, y1, x1, y1 + t, z0, z1, kHiddenMaterial));
+}
+
+}  // namespace
+
+WorldGeometry BuildWorldGeometry(const wad::Level& level, const std::vector<Piece>& pieces, const MoverPlan& plan,
+                                 MaterialPicker& picker, const BrushOptions& options) {
+  WorldGeometry geometry;
+  int64_t lowest = 0, highest = 0;
+  for (std::size_t s = 0; s < level.sectors.size(); ++s) {
+    const int64_t floor = level.sectors[s].floorHeight;
+    const int64_t ceiling = std::max<int64_t>(floor, level.sectors[s].ceilingHeight);
+    lowest = s == 0 ? floor : std::min(lowest, floor);
+    highest = s == 0 ? ceiling : std::max(highest, ceiling);
+  }
+  geometry.bottom = lowest - kVerticalMargin;
+  geometry.top = highest + kVerticalMargin;
+  geometry.moverSlabs.resize(plan.movers.size());
+
+  PrismBuilder builder(level, plan, picker);
+  auto keep = [&](Prism prism, std::vector<Prism>& into) {
+    if (FootprintIsSound(prism)) into.push_back(std::move(prism));
+    else ++geometry.skipped;
+  };
+  for (const Piece& piece : pieces) {
+    if (piece.sector < 0) {
+      if (options.walls) keep(builder.Void(piece, geometry.bottom, geometry.top), geometry.world);
+      continue;
+    }
+    if (options.floors) keep(builder.Floor(piece, geometry.bottom), geometry.world);
+    if (options.ceilings) keep(builder.Ceiling(piece, geometry.top), geometry.world);
+    const int mover = plan.moverOfSector[piece.sector];
+    if (mover >= 0) keep(builder.Slab(piece, plan.movers[mover]), geometry.moverSlabs[mover]);
+  }
+  if (options.bound) AddBound(pieces, geometry);
+  return geometry;
+}
+
+}  // namespace zaro3

@@ -1,0 +1,46 @@
+// WorldBrushes: the level's convex pieces as floor, ceiling and wall prisms,
+// the moving slabs of doors and lifts, and the optional sealing box.
+//
+// Per sector piece a floor prism from the level's bottom up to the world
+// floor and a ceiling prism from the world ceiling up to the level's top; per
+// void piece one full-height prism. A face shows a DOOM texture only where it
+// can be seen (steps, wall fronts, floors, ceilings), everything else gets
+// the hidden material. Prisms whose footprint fails FootprintIsSound are
+// skipped and counted. Heights come from the MoverPlan; materials through
+// the borrowed MaterialPicker, which records what was missing.
+#pragma once
+
+#include <vector>
+
+#include "Level.h"
+#include "MapModel.h"
+#include "MaterialCatalog.h"
+#include "MoverPlan.h"
+#include "Pieces.h"
+
+namespace zaro3 {
+
+// How far the world's prisms reach below the lowest floor and above the highest ceiling.
+constexpr int64_t kVerticalMargin = 64;
+// The thickness of the sealing box's walls.
+constexpr int64_t kBoundThickness = 16;
+
+struct BrushOptions {
+  bool floors = true;
+  bool ceilings = true;
+  bool walls = true;
+  bool bound = false;
+};
+
+struct WorldGeometry {
+  std::vector<Prism> world;                    // worldspawn's brushes
+  std::vector<std::vector<Prism>> moverSlabs;  // per MoverPlan::movers entry
+  int skipped = 0;                             // degenerate prisms left out
+  int64_t bottom = 0;                          // the level's vertical range with margins
+  int64_t top = 0;
+};
+
+WorldGeometry BuildWorldGeometry(const wad::Level& level, const std::vector<Piece>& pieces, const MoverPlan& plan,
+                                 MaterialPicker& picker, const BrushOptions& options);
+
+}  // namespace zaro3
