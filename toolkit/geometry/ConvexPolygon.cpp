@@ -66,10 +66,12 @@ std::vector<PolygonEdge> KeepPositive(const std::vector<PolygonEdge>& edges, con
   const std::size_t n = edges.size();
   std::vector<char> kept(n);
   for (std::size_t i = 0; i < n; ++i) kept[i] = sign[i] > 0 || sign[(i + 1) % n] > 0;
-  // Start right after the run's last edge, so the closing edge comes last.
+  // Start right after the edge that leaves the positive side, so the closing
+  // edge comes last. (Every edge may be kept: a lone vertex cut off is
+  // trimmed from both of its edges.)
   std::size_t start = 0;
   for (std::size_t i = 0; i < n; ++i) {
-    if (kept[i] && !kept[(i + 1) % n]) start = (i + 1) % n;
+    if (kept[i] && sign[(i + 1) % n] <= 0) start = (i + 1) % n;
   }
   std::vector<PolygonEdge> result;
   for (std::size_t k = 0; k < n; ++k) {
