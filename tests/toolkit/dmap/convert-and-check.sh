@@ -9,7 +9,9 @@
 # compile passes. Exit 77 when zaro3 has not been built (nothing to check yet).
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-build=$1; out=$2; shift 2
+build=$(cd "$1" 2>/dev/null && pwd || echo "$1")
+mkdir -p "$2" && out=$(cd "$2" && pwd) || { echo "cannot make $2"; exit 1; }
+shift 2
 zaro3="$build/toolkit/zaro3/zaro3"
 scorvel="$build/maptool/scorvel"
 [ -x "$zaro3" ] || { echo "zaro3 is not built in $build: nothing to convert"; exit 77; }
