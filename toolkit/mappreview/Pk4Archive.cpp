@@ -120,7 +120,8 @@ std::vector<uint8_t> Pk4Archive::Read(const std::string& name) {
     if (entry.compressedSize != entry.size) Fail("corrupt zip: stored entry " + entry.name + " has two sizes");
     data = std::move(packed);
   } else if (entry.method == 8) {
-    data.resize(entry.size);
+    // One spare byte: an empty entry still gets a buffer, and a stream longer than declared shows.
+    data.resize(static_cast<std::size_t>(entry.size) + 1);
     z_stream stream{};
     if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) Fail("cannot start inflating " + entry.name);
     stream.next_in = packed.data();
@@ -131,6 +132,7 @@ std::vector<uint8_t> Pk4Archive::Read(const std::string& name) {
     uLong produced = stream.total_out;
     inflateEnd(&stream);
     if (result != Z_STREAM_END || produced != entry.size) Fail("corrupt zip: cannot inflate " + entry.name);
+    data.resize(entry.size);
   } else {
     Fail(entry.name + ": unsupported compression method " + std::to_string(entry.method));
   }
