@@ -1,0 +1,95 @@
+#include "ThingEntities.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "ThingTable.h"
+
+using zaro3::Diagnostics;
+using zaro3::ThingTable;
+
+namespace {
+
+ThingTable SmallTable(Diagnostics& diagnostics) {
+  std::istringstream in(
+      "# type class keys\n"
+      "1 info_player_start\n"
+      "3001 doom_imp\n"
+      "2012 doom_medikit \"inv_name\" \"Medi kit\"  # a quoted value\n"
+      "bad line here\n"
+      "2013 doom_soulsphere dangling\n");
+  ThingTable table;
+  table.AddLines(in, "D2D3_OBJ.TXT", diagnostics);
+  return table;
+}
+
+wad::Thing Thing(int x, int y, int type, int flags, int angle = 90) {
+  wad::Thing t;
+  t.x = x;
+  t.y = y;
+  t.type = static_cast<uint16_t>(type);
+  t.flags = static_cast<uint16_t>(flags);
+  t.angle = angle;
+  return t;
+}
+
+std::string Key(const zaro3::MapEntity& e, const std::string& key) {
+  for (const auto& kv : e.keys) {
+    if (kv.first == key) return kv.second;
+  }
+  return "";
+}
+
+}  // namespace
+
+TEST(ThingTable, ReadsClassesAndQuotedKeysAndSkipsBadLines) {
+  Diagnostics diagnostics;
+  const ThingTable table = SmallTable(diagnostics);
+  EXPECT_EQ(table.Size(), 3u);
+  ASSERT_NE(table.Find(2012), nullptr);
+  EXPECT_EQ(table.Find(2012)->keys.at(0).second, "Medi kit");
+  EXPECT_EQ(table.Find(2013), nullptr);
+  EXPECT_EQ(diagnostics.warnings.size(), 2u);  // the first bad line, then the count
+}
+
+TEST(ThingEntities, KeepsMiddleSkillSinglePlayerThingsOnTheirFloorAndAlwaysThePlayerStarts) {
+  Diagnostics diagnostics;
+  const ThingTable table = SmallTable(diagnostics);
+  wad::Level level;
+  wad::Sector low, high;
+  low.floorHeight = -16;
+  high.floorHeight = 40;
+  level.sectors = {low, high};
+  level.things = {
+      Thing(10, 10, 1, 0, 270),                           // player start without skill bits
+      Thing(200, 10, 3001, wad::kThingMedium | wad::kThingHard),
+      Thing(20, 20, 3001, wad::kThingEasy),               // not on the middle skill
+      Thing(30, 30, 3001, wad::kThingMedium | wad::kThingMultiplayer),
+      Thing(40, 40, 9999, wad::kThingMedium),             // unknown type
+      Thing(-500, 0, 3001, wad::kThingMedium),            // outside
+      Thing(60, 60, 2, 0),                                // deathmatch start from the built-ins
+  };
+  const auto sectorAt = [](double x, double) { return x < -100 ? -1 : x < 100 ? 0 : 1; };
+  zaro3::ThingReport report;
+  diagnostics.warnings.clear();
+  const auto entities =
+      zaro3::BuildThingEntities(level, table, false, sectorAt, zaro3::Scale{15, 1}, report, diagnostics);
+  ASSERT_EQ(entities.size(), 3u);
+  EXPECT_EQ(Key(entities[0], "classname"), "info_player_start");
+  EXPECT_EQ(Key(entities[0], "origin"), "15 15 -21");  // floor -16 plus the lift of 2, times 1.5
+  EXPECT_EQ(Key(entities[0], "angle"), "270");
+  EXPECT_EQ(Key(entities[1], "classname"), "doom_imp");
+  EXPECT_EQ(Key(entities[1], "origin"), "300 15 60");
+  EXPECT_EQ(Key(entities[2], "classname"), "info_player_deathmatch");
+  EXPECT_EQ(report.unknownTypes, 1);
+  EXPECT_EQ(report.outside, 1);
+  ASSERT_EQ(diagnostics.warnings.size(), 1u);
+  EXPECT_NE(diagnostics.warnings[0].find("(-500, 0)"), std::string::npos);
+
+  zaro3::ThingReport startsOnly;
+  const auto starts =
+      zaro3::BuildThingEntities(level, ThingTable(), true, sectorAt, zaro3::Scale{}, startsOnly, diagnostics);
+  ASSERT_EQ(starts.size(), 2u);
+  EXPECT_EQ(Key(starts[0], "origin"), "10 10 -14");
+}
