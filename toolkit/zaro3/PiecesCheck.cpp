@@ -26,6 +26,9 @@ std::vector<SectorArea> TrueSectorAreas(const wad::Level& level) {
     --balance[sector][to];
   };
   for (const wad::Linedef& line : level.linedefs) {
+    if (line.front >= 0 && line.back >= 0 && level.sidedefs[line.front].sector == level.sidedefs[line.back].sector) {
+      result[level.sidedefs[line.front].sector].selfReferencing = true;
+    }
     walk(line.front, line.v2, line.v1);  // the front lies right of v1->v2, so left of v2->v1
     walk(line.back, line.v1, line.v2);
   }
@@ -45,7 +48,7 @@ std::vector<int> MismatchedSectors(const std::vector<SectorArea>& truth, const s
   }
   std::vector<int> mismatched;
   for (std::size_t s = 0; s < truth.size(); ++s) {
-    if (!truth[s].closed) continue;
+    if (!truth[s].closed || truth[s].selfReferencing) continue;
     const double tolerance = kAbsoluteAreaTolerance + kRelativeAreaTolerance * std::fabs(truth[s].area);
     if (std::fabs(sum[s] - truth[s].area) > tolerance) mismatched.push_back(static_cast<int>(s));
   }

@@ -5,7 +5,9 @@
 // when every vertex has as many of them leaving as arriving; a sector that
 // does not close has no checkable area and is reported as broken. Areas are
 // exact (twice the area, integer) from the lines; the pieces' sums are
-// rounded, so they are compared with a tolerance.
+// rounded, so they are compared with a tolerance. A sector with a line that
+// has it on both sides can enclose area its outline does not show (DOOM's
+// self-referencing sector trick), so such sectors are not compared.
 #pragma once
 
 #include <vector>
@@ -17,6 +19,7 @@ namespace zaro3 {
 
 struct SectorArea {
   bool closed = true;
+  bool selfReferencing = false;  // some line has this sector on both sides
   double area = 0;
 };
 

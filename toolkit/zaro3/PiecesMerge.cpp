@@ -48,9 +48,12 @@ public:
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(),
                      [&](int a, int b) { return m_pieces[a].area > m_pieces[b].area; });
-    for (int p : order) {
-      if (!m_pieces[p].alive) continue;
-      while (AbsorbOne(p)) {
+    // Merging can line up edges that did not match before: repeat until stable.
+    for (bool merged = true; merged;) {
+      merged = false;
+      for (int p : order) {
+        if (!m_pieces[p].alive) continue;
+        while (AbsorbOne(p)) merged = true;
       }
     }
   }

@@ -46,6 +46,7 @@ int SectorLocator::SectorAt(double x, double y) const {
   const double band = std::floor((y - static_cast<double>(m_grid->y0)) / kBandHeight);
   if (band < 0 || band >= static_cast<double>(m_grid->bands.size())) return -1;
   double nearest = std::numeric_limits<double>::infinity();
+  double nearestInverseSlope = 0;
   int hitLine = -1;
   for (int i : m_grid->bands[static_cast<std::size_t>(band)]) {
     const wad::Linedef& line = m_level.linedefs[i];
@@ -53,9 +54,15 @@ int SectorLocator::SectorAt(double x, double y) const {
     const wad::Vertex& b = m_level.vertices[line.v2];
     const double lowY = std::min(a.y, b.y), highY = std::max(a.y, b.y);
     if (y < lowY || y >= highY) continue;  // half-open: a shared end counts once
-    const double hitX = a.x + (y - a.y) * (static_cast<double>(b.x) - a.x) / (static_cast<double>(b.y) - a.y);
-    if (hitX < x || hitX >= nearest) continue;
+    const double inverseSlope = (static_cast<double>(b.x) - a.x) / (static_cast<double>(b.y) - a.y);
+    const double hitX = a.x + (y - a.y) * inverseSlope;
+    if (hitX < x || hitX > nearest) continue;
+    // Lines meeting at a vertex on the ray tie: decide as for a ray a hair
+    // higher (the half-open rule above already counts that way), where the
+    // line leaning further left is met first.
+    if (hitX == nearest && inverseSlope >= nearestInverseSlope) continue;
     nearest = hitX;
+    nearestInverseSlope = inverseSlope;
     hitLine = i;
   }
   if (hitLine < 0) return -1;
