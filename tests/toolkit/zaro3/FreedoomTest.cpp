@@ -1,0 +1,89 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "MapChecker.h"
+#include "Program.h"
+#include "WadFile.h"
+#include "Level.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Read(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// Every level of a Freedoom wad converts and every brush of every map is sound.
+void ConvertEveryLevel(const std::string& wadName) {
+  const fs::path wadPath = fs::path("/usr/share/games/doom") / wadName;
+  if (!fs::exists(wadPath)) GTEST_SKIP() << wadPath << " is not installed";
+  const fs::path folder = fs::temp_directory_path() / ("zaro3_freedoom_" + wadName);
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  const fs::path old = fs::current_path();
+  fs::current_path(folder);
+  fs::copy_file(wadPath, wadName);
+  const auto levels = wad::ListLevels(wad::WadFile::Load(wadName));
+  for (const std::string& level : levels) {
+    std::ostringstream out, err;
+    ASSERT_EQ(zaro3::RunZaro3({wadName, level, "-bound", "-scale", "1.500000"}, out, err), 0) << level << ": " << err.str();
+    const zaro3test::MapCheck check = zaro3test::CheckMapText(Read(level + ".map"));
+    EXPECT_TRUE(check.parsed) << level << ": " << check.parseError;
+    EXPECT_EQ(check.badBrushes, 0) << level << ": " << check.firstProblem;
+    EXPECT_GT(check.brushes, 0) << level;
+    fs::remove(level + ".map");
+  }
+  fs::current_path(old);
+  fs::remove_all(folder);
+}
+
+}  // namespace
+
+TEST(Freedoom, EveryLevelOfFreedoomOneConvertsWithSoundBrushes) { ConvertEveryLevel("freedoom1.wad"); }
+TEST(Freedoom, EveryLevelOfFreedoomTwoConvertsWithSoundBrushes) { ConvertEveryLevel("freedoom2.wad"); }
+
+#ifdef ZARO3_TEST_SCORVEL
+// Triggers name their movers by the names the map tool gives by file position.
+TEST(Freedoom, TriggerTargetsNameTheMoversAfterTheMapToolHasNamedThem) {
+  const fs::path wadPath = "/usr/share/games/doom/freedoom2.wad";
+  if (!fs::exists(wadPath)) GTEST_SKIP();
+  const fs::path folder = fs::temp_directory_path() / "zaro3_freedoom_scorvel";
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  const fs::path old = fs::current_path();
+  fs::current_path(folder);
+  fs::copy_file(wadPath, "freedoom2.wad");
+  std::ostringstream out, err;
+  ASSERT_EQ(zaro3::RunZaro3({"freedoom2.wad", "MAP01", "-scale", "1.500000"}, out, err), 0) << err.str();
+  const std::string command = std::string("\"") + ZARO3_TEST_SCORVEL + "\" MAP01.map >/dev/null 2>&1";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  const zaro3test::MapCheck check = zaro3test::CheckMapText(Read("MAP01.map"));
+  ASSERT_TRUE(check.parsed);
+  int triggers = 0;
+  for (const auto& entity : check.entities) {
+    if (entity.Value("classname") != "trigger_multiple") continue;
+    ++triggers;
+    const std::string target = entity.Value("target");
+    bool found = false;
+    for (const auto& other : check.entities) {
+      if (other.Value("name") == target) {
+        found = true;
+        const std::string cls = other.Value("classname");
+        EXPECT_TRUE(cls == "func_door" || cls == "func_plat") << target << " is a " << cls;
+      }
+    }
+    EXPECT_TRUE(found) << target;
+  }
+  EXPECT_GT(triggers, 0);
+  fs::current_path(old);
+  fs::remove_all(folder);
+}
+#endif
