@@ -108,6 +108,13 @@ private:
   MaterialPicker& m_picker;
 };
 
+bool TouchesLine(const Piece& piece) {
+  for (const PieceEdge& edge : piece.edges) {
+    if (edge.linedef >= 0) return true;
+  }
+  return false;
+}
+
 void AddBound(const std::vector<Piece>& pieces, WorldGeometry& geometry) {
   double minX = std::numeric_limits<double>::max(), minY = minX;
   double maxX = std::numeric_limits<double>::lowest(), maxY = maxX;
@@ -154,6 +161,8 @@ WorldGeometry BuildWorldGeometry(const wad::Level& level, const std::vector<Piec
   };
   for (const Piece& piece : pieces) {
     if (piece.sector < 0) {
+      // Inside the sealing box a void piece that touches no line only fills space nobody reaches.
+      if (options.bound && !TouchesLine(piece)) continue;
       if (options.walls) keep(builder.Void(piece, geometry.bottom, geometry.top), geometry.world);
       continue;
     }

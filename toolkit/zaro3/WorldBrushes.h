@@ -3,7 +3,8 @@
 //
 // Per sector piece a floor prism from the level's bottom up to the world
 // floor and a ceiling prism from the world ceiling up to the level's top; per
-// void piece one full-height prism. A face shows a DOOM texture only where it
+// void piece one full-height prism (with the sealing box, only those on a
+// line). A face shows a DOOM texture only where it
 // can be seen (steps, wall fronts, floors, ceilings), everything else gets
 // the hidden material. Prisms whose footprint fails FootprintIsSound are
 // skipped and counted. Heights come from the MoverPlan; materials through
