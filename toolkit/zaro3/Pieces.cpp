@@ -27,7 +27,7 @@ Attempt Finish(const wad::Level& level, const std::vector<geo::IntLine>& lines,
   const std::vector<LabelledCell> labelled = AttributeAndLabel(level, lines, std::move(cells), locator);
   Attempt attempt;
   attempt.cells = static_cast<int>(labelled.size());
-  attempt.pieces = MergePieces(labelled, true);
+  attempt.pieces = MergePieces(level, labelled, true);
   attempt.mismatched = MismatchedSectors(truth, attempt.pieces);
   return attempt;
 }

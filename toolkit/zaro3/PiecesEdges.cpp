@@ -53,6 +53,24 @@ int FacingSector(const wad::Level& level, int linedef, int side) {
   return sidedef < 0 ? -1 : level.sidedefs[sidedef].sector;
 }
 
+}  // namespace
+
+bool SameAppearance(const wad::Level& level, int linedefA, int sideA, int linedefB, int sideB) {
+  if (linedefA < 0 || linedefB < 0) return linedefA == linedefB;
+  if (FacingSector(level, linedefA, sideA) != FacingSector(level, linedefB, sideB)) return false;
+  // A face shows the sidedef across the line from the piece: compare those.
+  const wad::Linedef& a = level.linedefs[linedefA];
+  const wad::Linedef& b = level.linedefs[linedefB];
+  const int otherA = sideA == 0 ? a.back : a.front;
+  const int otherB = sideB == 0 ? b.back : b.front;
+  if (otherA < 0 || otherB < 0) return otherA == otherB;
+  const wad::Sidedef& sa = level.sidedefs[otherA];
+  const wad::Sidedef& sb = level.sidedefs[otherB];
+  return sa.sector == sb.sector && sa.upper == sb.upper && sa.lower == sb.lower && sa.middle == sb.middle;
+}
+
+namespace {
+
 // Tags edge i of the polygon, or returns false with `junction` set to a linedef
 // end strictly inside the edge.
 bool TagEdge(const wad::Level& level, const CarrierIndex& index, ConvexPolygon& polygon, std::size_t i,
@@ -68,16 +86,12 @@ bool TagEdge(const wad::Level& level, const CarrierIndex& index, ConvexPolygon& 
   if (geo::CompareAlong(dir, lo, hi) > 0) std::swap(lo, hi);
   const bool edgeSameDirection = carrier == edge.line;
   int chosen = -1, chosenSide = 0;
+  bool needsCut = false;
+  IntVec inside{};
   for (const OnCarrier& c : found->second) {
     if (geo::CompareAlong(dir, lo, c.hi) >= 0 || geo::CompareAlong(dir, hi, c.lo) <= 0) continue;  // no overlap
-    if (geo::CompareAlong(dir, lo, c.lo) < 0) {
-      junction = c.loPoint;
-      return false;
-    }
-    if (geo::CompareAlong(dir, hi, c.hi) > 0) {
-      junction = c.hiPoint;
-      return false;
-    }
+    if (geo::CompareAlong(dir, lo, c.lo) < 0) inside = c.loPoint, needsCut = true;
+    else if (geo::CompareAlong(dir, hi, c.hi) > 0) inside = c.hiPoint, needsCut = true;
     // The piece is left of the edge; on the linedef's left means its back side.
     const int side = edgeSameDirection == c.sameDirection ? 1 : 0;
     // Among overlapping duplicates prefer one whose facing side has a sidedef.
@@ -85,6 +99,10 @@ bool TagEdge(const wad::Level& level, const CarrierIndex& index, ConvexPolygon& 
       chosen = c.linedef;
       chosenSide = side;
     }
+  }
+  if (needsCut) {
+    junction = inside;
+    return false;
   }
   edge.tag = chosen;
   edge.side = chosenSide;

@@ -23,6 +23,10 @@ struct LabelledCell {
   int sector = -1;
 };
 
+// Whether two linedef sides look the same from a piece beside them: the same
+// sector faces them and the sidedefs across show the same textures and sector.
+bool SameAppearance(const wad::Level& level, int linedefA, int sideA, int linedefB, int sideB);
+
 // Attributes edges (cutting cells at linedef ends) and labels every cell.
 std::vector<LabelledCell> AttributeAndLabel(const wad::Level& level, const std::vector<geo::IntLine>& lines,
                                             std::vector<geo::ConvexPolygon> cells, const SectorLocator& locator);

@@ -29,7 +29,7 @@ uint64_t EdgeKey(int from, int to) { return (static_cast<uint64_t>(from) << 32) 
 
 class Merger {
 public:
-  explicit Merger(const std::vector<LabelledCell>& cells) {
+  Merger(const wad::Level& level, const std::vector<LabelledCell>& cells) : m_level(level) {
     for (const LabelledCell& cell : cells) {
       MergePiece piece;
       piece.sector = cell.sector;
@@ -110,12 +110,12 @@ private:
 
   // Where a's edge meets b's edge at a corner of the union: convex (1),
   // straight and joinable into one edge (0), or not allowed (-1).
-  static int Joint(const MergeEdge& a, const MergeEdge& b) {
+  int Joint(const MergeEdge& a, const MergeEdge& b) const {
     const geo::IntVec u = a.line.Direction(), v = b.line.Direction();
     const int64_t cross = geo::Cross(u, v);
     if (cross > 0) return 1;
     if (cross < 0 || geo::Dot(u, v) <= 0) return -1;
-    return a.linedef == b.linedef && (a.linedef < 0 || a.side == b.side) ? 0 : -1;
+    return SameAppearance(m_level, a.linedef, a.side, b.linedef, b.side) ? 0 : -1;
   }
 
   bool AbsorbOne(int p) {
@@ -162,6 +162,7 @@ private:
     return false;
   }
 
+  const wad::Level& m_level;
   std::vector<MergePiece> m_pieces;
   std::vector<RationalPoint> m_vertices;
   std::unordered_map<RationalPoint, int, geo::RationalPointHash> m_ids;
@@ -170,8 +171,8 @@ private:
 
 }  // namespace
 
-std::vector<Piece> MergePieces(const std::vector<LabelledCell>& cells, bool merge) {
-  Merger merger(cells);
+std::vector<Piece> MergePieces(const wad::Level& level, const std::vector<LabelledCell>& cells, bool merge) {
+  Merger merger(level, cells);
   if (merge) merger.MergeAll();
   return merger.Result();
 }

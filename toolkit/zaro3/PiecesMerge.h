@@ -16,6 +16,6 @@
 namespace zaro3 {
 
 // Merged pieces; `merge` false gives the cells one piece each.
-std::vector<Piece> MergePieces(const std::vector<LabelledCell>& cells, bool merge);
+std::vector<Piece> MergePieces(const wad::Level& level, const std::vector<LabelledCell>& cells, bool merge);
 
 }  // namespace zaro3

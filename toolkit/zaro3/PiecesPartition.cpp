@@ -1,6 +1,7 @@
 #include "PiecesPartition.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <utility>
 
@@ -29,6 +30,36 @@ struct Job {
   ConvexPolygon cell;
   std::vector<Segment> segments;
 };
+
+// How far a node's partition may stray from a linedef and still be taken for it.
+// Node builders store a split seg's rounded vertex as the partition's origin, so
+// a partition made from a linedef can miss it by up to a unit; cutting by that
+// stray line leaves slivers a fraction of a unit wide that the map compiler
+// drops as degenerate. Two real lines this close and this parallel would be
+// the same wall.
+constexpr double kSnapDistance = 1.0;
+
+double DistanceFrom(const IntLine& line, IntVec p) {
+  const IntVec d = line.Direction();
+  return std::abs(static_cast<double>(line.SideValue(p))) / std::hypot(static_cast<double>(d.x), static_cast<double>(d.y));
+}
+
+// The linedef line a partition was made from, when one of the cell's segments
+// lies on nearly the same line; otherwise the partition itself.
+IntLine SnapToLinedef(const IntLine& partition, IntVec origin, IntVec ahead, const std::vector<Segment>& segments,
+                      const std::vector<IntLine>& lines) {
+  for (const Segment& s : segments) {
+    const IntLine& line = lines[s.linedef];
+    if (line.IsNull() || line.SameCarrier(partition)) continue;
+    if (DistanceFrom(line, origin) > kSnapDistance || DistanceFrom(line, ahead) > kSnapDistance) continue;
+    const IntVec u = partition.Direction(), v = line.Direction();
+    const double sine = std::abs(static_cast<double>(geo::Cross(u, v))) /
+                        (std::hypot(double(u.x), double(u.y)) * std::hypot(double(v.x), double(v.y)));
+    if (sine > 0.01) continue;
+    return geo::Dot(u, v) > 0 ? line : line.Reversed();
+  }
+  return partition;
+}
 
 // Sends each segment to the side(s) of `line` it lies on; a segment on the line is dropped.
 void Distribute(const std::vector<Segment>& segments, const std::vector<IntLine>& lines, const IntLine& line,
@@ -177,11 +208,13 @@ bool PartitionByNodes(const wad::Level& level, const std::vector<IntLine>& lines
     }
     visited[current.node] = 1;
     const wad::Node& node = level.nodes[current.node];
-    const IntLine partition = IntLine::FromPointDirection({node.x, node.y}, {node.dx, node.dy});
-    if (partition.IsNull()) {
+    const IntLine stated = IntLine::FromPointDirection({node.x, node.y}, {node.dx, node.dy});
+    if (stated.IsNull()) {
       reason = "a node has a partition line of no length";
       return false;
     }
+    const IntLine partition = SnapToLinedef(stated, {node.x, node.y}, {node.x + node.dx, node.y + node.dy},
+                                            current.job.segments, lines);
     Job sides[2];  // 0: front (right of the partition), 1: back
     current.job.cell.Split(partition, sides[1].cell, sides[0].cell);
     Distribute(current.job.segments, lines, partition, sides[1].segments, sides[0].segments);
