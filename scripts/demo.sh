@@ -2,7 +2,11 @@
 # Builds the programs and runs them on the built-in example:
 #  1. Scorvel (native build) on a copy of maptool/examples/example.map, showing
 #     what it changed;
-#  2. Kolvanta (Windows build) under Wine in a demo program folder, with a demo
+#  2. the conversion kit (native build) on Freedoom's MAP01: the wad's textures
+#     extracted into a package, the level converted and cleaned, compiled with
+#     DOOM 3's map compiler using the packages, and drawn from above
+#     (build/demo/MAP01.png);
+#  3. Kolvanta (Windows build) under Wine in a demo program folder, with a demo
 #     DOOM 3 folder beside it: opened for you when there is a display, otherwise
 #     run on a virtual display and photographed.
 set -euo pipefail
@@ -35,6 +39,11 @@ grep -o '"name" "noname[0-9]*"' "$work/example.map" | sed 's/^/  /' || true
 echo
 echo "--- what changed, ignoring layout (every line is re-indented; pairs come out in key order)"
 diff -u -w --label original.map --label rewritten.map "$work/original.map" "$work/example.map" || true
+
+echo
+echo "=== Building the conversion kit (native)"
+cmake --build --preset native -j"$jobs" --target zaro3 doomtex wad2tga kzip mappreview toolkit_defs >/dev/null
+bash scripts/kit-road.sh "$root/build/native" "$root/build/demo"
 
 echo
 echo "=== Building Kolvanta and Scorvel for Windows"

@@ -22,6 +22,10 @@ common=(
   "zlib1g-dev:/usr/include/zlib.h"
   "libz-mingw-w64-dev:/usr/x86_64-w64-mingw32/include/zlib.h"
   "unzip:/usr/bin/unzip"
+  "rbdoom3bfg:/usr/games/rbdoom3bfg"
+  "libegl1:/usr/lib/x86_64-linux-gnu/libEGL.so.1"
+  "libegl-mesa0:/usr/lib/x86_64-linux-gnu/libEGL_mesa.so.0"
+  "python3:/usr/bin/python3"
 )
 test_only=(
   "clang:/usr/bin/clang++"
@@ -29,11 +33,6 @@ test_only=(
   "chromium:/usr/bin/chromium"
   "nodejs:/usr/bin/node"
   "npm:/usr/bin/npm"
-  "rbdoom3bfg:/usr/games/rbdoom3bfg"
-  "libegl1:/usr/lib/x86_64-linux-gnu/libEGL.so.1"
-  "libegl-mesa0:/usr/lib/x86_64-linux-gnu/libEGL_mesa.so.0"
-  "python3:/usr/bin/python3"
-  "unzip:/usr/bin/unzip"
 )
 
 wanted=("${common[@]}")

@@ -1,14 +1,19 @@
 #!/usr/bin/env bash
 # Builds the release packages:
-#   dist/kolvanta-<version>-win64.zip         kolvanta.exe, scorvel.exe, core/new_page_1.htm
-#                                             and the user's guide: a program folder, ready
-#                                             for the outside tools to be added
-#   dist/scorvel-<version>-linux-x86_64.tar.gz the native map tool and its README
+#   dist/kolvanta-<version>-win64.zip         the complete program folder: kolvanta.exe,
+#                                             scorvel.exe, core/new_page_1.htm, the conversion
+#                                             kit (ZarO3.exe, xtract.bat, doomtex.exe,
+#                                             wad2tga.exe, zip.exe, D2D3_OBJ.TXT, the two
+#                                             definitions packages) and the user's guide
+#   dist/kolvanta-<version>-linux-x86_64.tar.gz the native tools (scorvel, zaro3, doomtex,
+#                                             wad2tga, kzip, mappreview), xtract.sh, the thing
+#                                             table, the definitions packages and a short guide
 #
 # Usage: scripts/release.sh [--check]
 #   --check  also unpacks both archives into a temporary folder and proves them:
 #            the program folder holds everything, its scorvel.exe (under Wine) and
-#            the Linux scorvel clean an example map.
+#            the Linux scorvel clean an example map, and the tools inside each
+#            archive convert a Freedoom level.
 # The version is KOLVANTA_VERSION, or 0.1.0. Builds go to build/release-windows
 # and build/release-native, so the developers' build folders stay untouched.
 set -euo pipefail
@@ -30,26 +35,48 @@ win_build="$root/build/release-windows"
 native_build="$root/build/release-native"
 dist="$root/dist"
 win_name="kolvanta-$version-win64"
-linux_name="scorvel-$version-linux-x86_64"
+linux_name="kolvanta-$version-linux-x86_64"
 
 die() { echo "release.sh: $*" >&2; exit 1; }
 
 [ -f core/new_page_1.htm ] || die "core/new_page_1.htm is missing"
 [ -f docs/USER-GUIDE.md ] || die "docs/USER-GUIDE.md is missing"
 
-echo "=== Building kolvanta.exe and scorvel.exe (windows preset, $win_build)"
+echo "=== Building the Windows programs (windows preset, $win_build)"
 cmake --preset windows -B "$win_build" -DKOLVANTA_TESTS=OFF >/dev/null
-cmake --build "$win_build" -j"$jobs" --target kolvanta scorvel >/dev/null
+cmake --build "$win_build" -j"$jobs" --target kolvanta scorvel zaro3 doomtex wad2tga kzip >/dev/null
 
-echo "=== Building scorvel (native preset, $native_build)"
+echo "=== Building the native tools and the definitions packages (native preset, $native_build)"
 cmake --preset native -B "$native_build" -DKOLVANTA_TESTS=OFF >/dev/null
-cmake --build "$native_build" -j"$jobs" --target scorvel >/dev/null
+cmake --build "$native_build" -j"$jobs" --target scorvel zaro3 doomtex wad2tga kzip mappreview toolkit_defs >/dev/null
 
-kolvanta_exe="$win_build/frontend/kolvanta.exe"
-scorvel_exe="$win_build/maptool/scorvel.exe"
-scorvel_linux="$native_build/maptool/scorvel"
-for built in "$kolvanta_exe" "$scorvel_exe" "$scorvel_linux"; do
-  [ -f "$built" ] || die "the build did not produce $built"
+# built file : name in the program folder
+windows_files=(
+  "$win_build/frontend/kolvanta.exe:kolvanta.exe"
+  "$win_build/maptool/scorvel.exe:scorvel.exe"
+  "$win_build/toolkit/zaro3/ZarO3.exe:ZarO3.exe"
+  "$win_build/toolkit/doomtex/doomtex.exe:doomtex.exe"
+  "$win_build/toolkit/wad2tga/wad2tga.exe:wad2tga.exe"
+  "$win_build/toolkit/zip/zip.exe:zip.exe"
+  "$root/toolkit/xtract/xtract.bat:xtract.bat"
+  "$native_build/toolkit/defs/D2D3_OBJ.TXT:D2D3_OBJ.TXT"
+  "$native_build/toolkit/defs/zdoomdefsdoom.pk4:zdoomdefsdoom.pk4"
+  "$native_build/toolkit/defs/zdoomdefslms.pk4:zdoomdefslms.pk4"
+)
+linux_files=(
+  "$native_build/maptool/scorvel:scorvel"
+  "$native_build/toolkit/zaro3/zaro3:zaro3"
+  "$native_build/toolkit/doomtex/doomtex:doomtex"
+  "$native_build/toolkit/wad2tga/wad2tga:wad2tga"
+  "$native_build/toolkit/zip/kzip:kzip"
+  "$native_build/toolkit/mappreview/mappreview:mappreview"
+  "$root/toolkit/xtract/xtract.sh:xtract.sh"
+  "$native_build/toolkit/defs/D2D3_OBJ.TXT:D2D3_OBJ.TXT"
+  "$native_build/toolkit/defs/zdoomdefsdoom.pk4:zdoomdefsdoom.pk4"
+  "$native_build/toolkit/defs/zdoomdefslms.pk4:zdoomdefslms.pk4"
+)
+for entry in "${windows_files[@]}" "${linux_files[@]}"; do
+  [ -f "${entry%%:*}" ] || die "the build did not produce ${entry%%:*}"
 done
 
 stage=$(mktemp -d)
@@ -58,49 +85,29 @@ mkdir -p "$dist"
 
 # The program folder as the user unpacks it.
 mkdir -p "$stage/$win_name/core"
-cp "$kolvanta_exe" "$scorvel_exe" "$stage/$win_name/"
+for entry in "${windows_files[@]}"; do
+  cp "${entry%%:*}" "$stage/$win_name/${entry#*:}"
+done
 cp core/new_page_1.htm "$stage/$win_name/core/"
 cp docs/USER-GUIDE.md "$stage/$win_name/USER-GUIDE.md"
 # The builds carry debugging information; users get the programs without it.
 if command -v x86_64-w64-mingw32-strip >/dev/null; then
-  x86_64-w64-mingw32-strip "$stage/$win_name/kolvanta.exe" "$stage/$win_name/scorvel.exe"
+  x86_64-w64-mingw32-strip "$stage/$win_name/"*.exe
 fi
 rm -f "$dist/$win_name.zip"
 (cd "$stage" && cmake -E tar cf "$dist/$win_name.zip" --format=zip "$win_name")
 
 mkdir -p "$stage/$linux_name"
-cp "$scorvel_linux" "$stage/$linux_name/scorvel"
-chmod 755 "$stage/$linux_name/scorvel"
+for entry in "${linux_files[@]}"; do
+  cp "${entry%%:*}" "$stage/$linux_name/${entry#*:}"
+done
+for tool in scorvel zaro3 doomtex wad2tga kzip mappreview xtract.sh; do
+  chmod 755 "$stage/$linux_name/$tool"
+done
 if command -v strip >/dev/null; then
-  strip "$stage/$linux_name/scorvel"
+  (cd "$stage/$linux_name" && strip scorvel zaro3 doomtex wad2tga kzip mappreview)
 fi
-cat > "$stage/$linux_name/README" <<README
-Scorvel $version for Linux (x86-64)
-
-Scorvel cleans a converted DOOM 3 brush-format map: every entity that has no
-"name" key gets a unique name (noname0, noname1, ... skipping names already in
-the file), and the file is rewritten in place in a fixed layout, with each
-entity's key/value pairs ordered by key and every brush token kept exactly as
-written.
-
-Usage:
-    ./scorvel <file.map>
-
-Only the first argument is used. Scorvel prints its banner "Scorvel Rev.0" on
-standard error, then "OK" on success; it writes nothing to standard output.
-
-Exit codes:
-    0  the map was rewritten
-    1  no argument was given (the usage text is printed)
-    2  the file cannot be read, or cannot be rewritten; it is left unchanged
-    3  the file is not a brush-format map (syntax error); it is left unchanged
-
-Built on Debian 12; it needs the C++ runtime (libstdc++6) that every
-current Linux distribution installs.
-
-The Windows front-end Kolvanta runs scorvel.exe on each map it copies into a
-DOOM 3 MOD folder; this Linux build is for running it by hand or in scripts.
-README
+cp docs/LINUX-GUIDE.md "$stage/$linux_name/README.md"
 rm -f "$dist/$linux_name.tar.gz"
 (cd "$stage" && tar -czf "$dist/$linux_name.tar.gz" --owner=0 --group=0 "$linux_name")
 
@@ -115,14 +122,16 @@ mkdir -p "$unpack"
 (cd "$unpack" && cmake -E tar xf "$dist/$win_name.zip" && tar -xzf "$dist/$linux_name.tar.gz")
 
 folder="$unpack/$win_name"
-for file in kolvanta.exe scorvel.exe core/new_page_1.htm USER-GUIDE.md; do
-  [ -s "$folder/$file" ] || die "$win_name.zip lacks $file"
+for entry in "${windows_files[@]}" core/new_page_1.htm:core/new_page_1.htm USER-GUIDE.md:USER-GUIDE.md; do
+  [ -s "$folder/${entry#*:}" ] || die "$win_name.zip lacks ${entry#*:}"
 done
-for exe in kolvanta.exe scorvel.exe; do
+for exe in kolvanta.exe scorvel.exe ZarO3.exe doomtex.exe wad2tga.exe zip.exe; do
   [ "$(head -c 2 "$folder/$exe")" = "MZ" ] || die "$exe in $win_name.zip is not a Windows program"
 done
-[ -x "$unpack/$linux_name/scorvel" ] || die "$linux_name.tar.gz lacks an executable scorvel"
-[ -s "$unpack/$linux_name/README" ] || die "$linux_name.tar.gz lacks its README"
+for tool in scorvel zaro3 doomtex wad2tga kzip mappreview xtract.sh; do
+  [ -x "$unpack/$linux_name/$tool" ] || die "$linux_name.tar.gz lacks an executable $tool"
+done
+[ -s "$unpack/$linux_name/README.md" ] || die "$linux_name.tar.gz lacks its README.md"
 
 # Two unnamed entities and one named noname0: the tool must skip that name.
 example_map() {
@@ -177,4 +186,37 @@ status=$?
 set -e
 expect_cleaned "scorvel from $linux_name.tar.gz" "$unpack/example.map" "$status" "$stage/linux.err"
 
-echo "release check: both packages unpack into working programs"
+# The kit inside each archive on real data: extract a wad's textures, convert a level.
+freedoom2=/usr/share/games/doom/freedoom2.wad
+[ -f "$freedoom2" ] || die "$freedoom2 is missing (Debian package freedoom)"
+expect_converted() {
+  local what="$1" dir="$2" package="$3"
+  [ -s "$dir/$package" ] || die "$what: xtract made no $package"
+  [ -s "$dir/DOOM2.TEX" ] || die "$what: xtract wrote no DOOM2.TEX"
+  [ -s "$dir/MAP01.map" ] || die "$what: the converter wrote no MAP01.map"
+  grep -q '"classname" "info_player_start"' "$dir/MAP01.map" || die "$what: MAP01.map has no player start"
+  grep -q 'doom2/' "$dir/MAP01.map" || die "$what: MAP01.map uses none of the wad's textures"
+}
+
+cp "$freedoom2" "$folder/doom2.wad"
+(cd "$folder" && "$wine_run" cmd /c xtract.bat doom2) >"$stage/xtract-wine.out" 2>&1 \
+  || die "xtract.bat from $win_name.zip failed: $(tail -3 "$stage/xtract-wine.out")"
+(cd "$folder" && "$wine_run" ./ZarO3.exe doom2.wad map01 -bound -scale 1.500000 -doom2) >"$stage/zaro3-wine.out" 2>&1 \
+  || die "ZarO3.exe from $win_name.zip failed: $(tail -3 "$stage/zaro3-wine.out")"
+expect_converted "$win_name.zip" "$folder" zdoom2tex.pk4
+
+tools="$unpack/$linux_name"
+work="$unpack/linux-work"
+mkdir -p "$work"
+cp "$freedoom2" "$work/doom2.wad"
+cp "$tools/D2D3_OBJ.TXT" "$work/"
+(cd "$work" && "$tools/xtract.sh" doom2) >"$stage/xtract.out" 2>&1 \
+  || die "xtract.sh from $linux_name.tar.gz failed: $(tail -3 "$stage/xtract.out")"
+(cd "$work" && "$tools/zaro3" doom2.wad map01 -bound -scale 1.5 -doom2) >"$stage/zaro3.out" 2>&1 \
+  || die "zaro3 from $linux_name.tar.gz failed: $(tail -3 "$stage/zaro3.out")"
+expect_converted "$linux_name.tar.gz" "$work" zdoom2tex.pk4
+"$tools/scorvel" "$work/MAP01.map" 2>/dev/null || die "scorvel refused the converted MAP01.map"
+"$tools/mappreview" "$work/MAP01.map" "$work/zdoom2tex.pk4" -o "$work/MAP01.png" >/dev/null \
+  || die "mappreview from $linux_name.tar.gz failed"
+
+echo "release check: both packages unpack into working programs that convert Freedoom's MAP01"
