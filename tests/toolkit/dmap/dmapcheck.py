@@ -166,7 +166,9 @@ def judge(job, part, root, args):
         job.problems.append('leaked' + (' (entity %s)' % leak.group(1) if leak else ''))
     if 'no entities in open' in part:
         job.problems.append('no entity inside the world')
-    if re.search(r'^\s*0 faces', part, re.M):
+    # Only the world must have faces: trigger brush entities are never drawn, so theirs is 0.
+    world = re.search(r'#+ entity 0 #+(.*?)(?:#+ entity \d+ #+|\Z)', part, re.S)
+    if re.search(r'^\s*0 faces', world.group(1) if world else part, re.M):
         job.problems.append('0 faces')
     if job.compiled is None:
         job.problems.append('no brush count in the log')
