@@ -153,8 +153,10 @@ def inner_points(edges, wanted=3):
         found = []
         for i in range(1, steps):
             for j in range(1, steps):
-                x = min(xs) + (max(xs) - min(xs)) * i / steps
-                y = min(ys) + (max(ys) - min(ys)) * j / steps
+                # Off the integer lattice: a grid point on a vertex or a cut between two
+                # brushes lies on both and strictly inside neither.
+                x = min(xs) + (max(xs) - min(xs)) * i / steps + 0.173
+                y = min(ys) + (max(ys) - min(ys)) * j / steps + 0.291
                 if inside_polygon(x, y, edges) and all(distance_to_segment(x, y, a, b) > INNER_MARGIN
                                                        for a, b in edges):
                     found.append((x, y))
@@ -207,8 +209,11 @@ def check(level, brushes, entities, scale, tolerance):
         (x1, y1), (x2, y2) = level.vertices[v1], level.vertices[v2]
         length = ((x2 - x1) ** 2 + (y2 - y1) ** 2) ** 0.5
         # The front faces right of v1->v2, so the solid side is to the left.
-        x = (x1 + x2) / 2.0 - (y2 - y1) / length * WALL_DEPTH
-        y = (y1 + y2) / 2.0 + (x2 - x1) / length * WALL_DEPTH
+        # Slightly off the middle and off the lattice, so the probe never sits on a
+        # cut between two brushes (on both, strictly inside neither).
+        t = 0.5 + 0.0137
+        x = x1 + (x2 - x1) * t - (y2 - y1) / length * (WALL_DEPTH + 0.137)
+        y = y1 + (y2 - y1) * t + (x2 - x1) / length * (WALL_DEPTH + 0.137)
         walls += 1
         if not grid.solid((x * scale, y * scale, (floor + ceiling) / 2.0 * scale)):
             faults.append('line %d-%d: no wall brush behind it' % (v1, v2))
