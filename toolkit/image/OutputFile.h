@@ -1,9 +1,9 @@
 // OutputFile: whole files written under a temporary name and renamed into place,
 // so a failed or interrupted run never leaves a half-written file behind.
 //
-// The folder of the target is created when missing. The temporary file lies
-// beside the target (same folder, so the rename stays on one volume) and is
-// removed when the write fails. Any failure is one ImageError naming the path.
+// The folder of the target is created when missing; the write itself is the
+// kit's one replacing write (ReplaceFile.h). Any failure is one ImageError
+// naming the path.
 #pragma once
 
 #include <string>

@@ -2,9 +2,10 @@
 //
 // Written images always have an 18-byte header, no id or colour map, 32 bits
 // per pixel in BGRA order, 8 alpha bits and the top-left origin flag, so rows
-// are stored top row first. The reader takes uncompressed true-colour images
-// of 24 or 32 bits with either origin (enough to check our own output and
-// typical editor exports); anything else is an ImageError.
+// are stored top row first. The reader takes true-colour images of 24 or 32
+// bits and 8-bit greyscale, uncompressed or run-length coded, from any corner
+// (our own output and typical editor exports); 24-bit and grey pixels come out
+// opaque. Colour-mapped files and anything else are an ImageError.
 #pragma once
 
 #include <string>

@@ -2,17 +2,10 @@
 
 #include <zlib.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
-
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <unistd.h>
-#endif
+#include <string_view>
 
 #include "PreviewError.h"
+#include "ReplaceFile.h"
 
 namespace mappreview {
 namespace {
@@ -97,26 +90,9 @@ std::vector<uint8_t> EncodePng(const Picture& picture) {
 }
 
 void WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& bytes) {
-#ifdef _WIN32
-  std::string temp = path + ".tmp" + std::to_string(GetCurrentProcessId());
-#else
-  std::string temp = path + ".tmp" + std::to_string(getpid());
-#endif
-  bool ok;
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) throw PreviewError(ExitCode::CannotWrite, "cannot write " + path);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    ok = !out.fail();
-  }
-#ifdef _WIN32
-  ok = ok && MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
-#else
-  ok = ok && std::rename(temp.c_str(), path.c_str()) == 0;
-#endif
-  if (!ok) {
-    std::remove(temp.c_str());
+  try {
+    fileio::WriteFileReplacing(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+  } catch (const fileio::FileError&) {
     throw PreviewError(ExitCode::CannotWrite, "cannot write " + path);
   }
 }

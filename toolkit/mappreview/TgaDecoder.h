@@ -1,7 +1,5 @@
-// TgaDecoder: TGA images (true colour, 24 or 32 bits, uncompressed or
-// run-length encoded; 8-bit greyscale too) decoded to a top-first RGBA Picture,
-// whichever corner the file starts in. Colour-mapped TGAs are refused. 24-bit
-// and greyscale pixels come out opaque.
+// TgaDecoder: the kit's TGA reader (Tga.h) as the preview needs it: a top-first
+// RGBA Picture, and a PreviewError (BadInput) for a file it cannot read.
 #pragma once
 
 #include <cstdint>

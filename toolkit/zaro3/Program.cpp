@@ -1,12 +1,10 @@
 #include "Program.h"
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <stdexcept>
 
 #include "Converter.h"
 #include "MapWriter.h"
+#include "ReplaceFile.h"
 #include "WadFile.h"
 
 namespace zaro3 {
@@ -22,24 +20,12 @@ public:
   using std::runtime_error::runtime_error;
 };
 
-// Writes `text` to `path` through "<path>.tmp" and a rename; throws WriteError.
+// Writes `text` to `path` through the kit's replacing write; throws WriteError.
 void WriteWhole(const std::string& path, const std::string& text) {
-  const std::string temporary = path + ".tmp";
-  {
-    std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-    if (!file) throw WriteError("cannot create " + temporary);
-    file.write(text.data(), static_cast<std::streamsize>(text.size()));
-    file.close();
-    if (!file) {
-      std::remove(temporary.c_str());
-      throw WriteError("cannot write " + temporary);
-    }
-  }
-  std::error_code error;
-  std::filesystem::rename(temporary, path, error);
-  if (error) {
-    std::remove(temporary.c_str());
-    throw WriteError("cannot replace " + path + ": " + error.message());
+  try {
+    fileio::WriteFileReplacing(path, text);
+  } catch (const fileio::FileError& e) {
+    throw WriteError(e.what());
   }
 }
 
