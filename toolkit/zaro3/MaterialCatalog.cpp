@@ -3,21 +3,14 @@
 #include <fstream>
 #include <sstream>
 
+#include "TableLines.h"
 #include "WadFile.h"
 
 namespace zaro3 {
 
 namespace {
 
-bool PositiveInt(const std::string& text, int& value) {
-  if (text.empty() || text.size() > 5) return false;
-  value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    value = value * 10 + (c - '0');
-  }
-  return value > 0;
-}
+bool PositiveInt(const std::string& text, int& value) { return ParseDigits(text, 5, value) && value > 0; }
 
 std::string JoinFolder(const std::string& folder, const std::string& file) {
   if (folder.empty() || folder == ".") return file;
@@ -28,27 +21,20 @@ std::string JoinFolder(const std::string& folder, const std::string& file) {
 }  // namespace
 
 void MaterialCatalog::AddList(std::istream& in, const std::string& source, Diagnostics& diagnostics) {
-  std::string line;
-  int lineNumber = 0;
-  int bad = 0;
-  while (std::getline(in, line)) {
-    ++lineNumber;
-    const std::size_t hash = line.find('#');
-    if (hash != std::string::npos) line.erase(hash);
+  ForEachTableLine(in, source, "texture or flat entry", diagnostics, [this](const std::string& line) {
     std::istringstream fields(line);
     std::string kind, name, width, height, material, extra;
-    if (!(fields >> kind)) continue;
+    if (!(fields >> kind)) return true;
     MaterialEntry entry;
     const bool complete = static_cast<bool>(fields >> name >> width >> height >> material) && !(fields >> extra);
     if (!complete || (kind != "texture" && kind != "flat") || !PositiveInt(width, entry.width) ||
         !PositiveInt(height, entry.height)) {
-      if (bad++ == 0) diagnostics.Warn(source + " line " + std::to_string(lineNumber) + ": not a texture or flat entry, skipped");
-      continue;
+      return false;
     }
     entry.material = material;
     (kind == "texture" ? m_textures : m_flats)[wad::UpperName(name)] = entry;
-  }
-  if (bad > 1) diagnostics.Warn(source + ": " + std::to_string(bad) + " bad lines skipped in all");
+    return true;
+  });
 }
 
 MaterialCatalog MaterialCatalog::Load(const std::string& folder, const std::vector<TextureSet>& sets,

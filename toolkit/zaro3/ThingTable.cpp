@@ -3,6 +3,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "TableLines.h"
+
 namespace zaro3 {
 
 namespace {
@@ -30,40 +32,23 @@ bool SplitWords(const std::string& line, std::vector<std::string>& words) {
   return true;
 }
 
-bool ThingNumber(const std::string& text, int& value) {
-  if (text.empty() || text.size() > 5) return false;
-  value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    value = value * 10 + (c - '0');
-  }
-  return value <= 65535;
-}
+bool ThingNumber(const std::string& text, int& value) { return ParseDigits(text, 5, value) && value <= 65535; }
 
 }  // namespace
 
 void ThingTable::AddLines(std::istream& in, const std::string& source, Diagnostics& diagnostics) {
-  std::string line;
-  int lineNumber = 0;
-  int bad = 0;
-  while (std::getline(in, line)) {
-    ++lineNumber;
-    const std::size_t hash = line.find('#');
-    if (hash != std::string::npos) line.erase(hash);
+  ForEachTableLine(in, source, "thing entry", diagnostics, [this](const std::string& line) {
     std::vector<std::string> words;
     const bool split = SplitWords(line, words);
-    if (split && words.empty()) continue;
+    if (split && words.empty()) return true;
     int type = 0;
-    if (!split || words.size() < 2 || words.size() % 2 != 0 || !ThingNumber(words[0], type)) {
-      if (bad++ == 0) diagnostics.Warn(source + " line " + std::to_string(lineNumber) + ": not a thing entry, skipped");
-      continue;
-    }
+    if (!split || words.size() < 2 || words.size() % 2 != 0 || !ThingNumber(words[0], type)) return false;
     ThingClass thingClass;
     thingClass.classname = words[1];
     for (std::size_t k = 2; k + 1 < words.size(); k += 2) thingClass.keys.emplace_back(words[k], words[k + 1]);
     m_classes[type] = std::move(thingClass);
-  }
-  if (bad > 1) diagnostics.Warn(source + ": " + std::to_string(bad) + " bad lines skipped in all");
+    return true;
+  });
 }
 
 ThingTable ThingTable::Load(const std::string& path, Diagnostics& diagnostics) {

@@ -13,6 +13,7 @@
 #include "DialogControls.h"
 #include "DialogDriver.h"
 #include "EndToEndPaths.h"
+#include "ScriptCall.h"
 #include "StandinLog.h"
 #include "Standins.h"
 #include "TestFiles.h"
@@ -33,24 +34,6 @@ std::string SmallPackage(const std::string& name)
     package += static_cast<char>(name.size() & 0xFF);
     package += static_cast<char>((name.size() >> 8) & 0xFF);
     return package + name;
-}
-
-// Calls a script method by name, as the page does; true when the call went
-// through. The method's boolean lands in *answer.
-bool CallScript(IDispatch* dispatch, const wchar_t* name, bool* answer)
-{
-    DISPID id = 0;
-    LPOLESTR names[] = { const_cast<LPOLESTR>(name) };
-    if (FAILED(dispatch->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id)))
-        return false;
-    DISPPARAMS noArguments {};
-    VARIANT result;
-    ::VariantInit(&result);
-    const HRESULT status = dispatch->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &noArguments, &result,
-                                            nullptr, nullptr);
-    *answer = result.vt == VT_BOOL && result.boolVal != VARIANT_FALSE;
-    ::VariantClear(&result);
-    return SUCCEEDED(status);
 }
 
 std::vector<std::string> Lines(const std::string& text)

@@ -12,6 +12,7 @@
 #include "DialogControls.h"
 #include "DialogDriver.h"
 #include "EndToEndPaths.h"
+#include "ScriptCall.h"
 #include "Standins.h"
 #include "TestFiles.h"
 #include "TestGlobals.h"
@@ -21,21 +22,6 @@
 using namespace testsupport;
 
 namespace {
-
-bool CallScript(IDispatch* dispatch, const wchar_t* name)
-{
-    DISPID id = 0;
-    LPOLESTR names[] = { const_cast<LPOLESTR>(name) };
-    if (FAILED(dispatch->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id)))
-        return false;
-    DISPPARAMS noArguments {};
-    VARIANT result;
-    ::VariantInit(&result);
-    const HRESULT status = dispatch->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &noArguments, &result,
-                                            nullptr, nullptr);
-    ::VariantClear(&result);
-    return SUCCEEDED(status);
-}
 
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
