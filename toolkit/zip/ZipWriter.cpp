@@ -125,6 +125,20 @@ void ReplaceFile(const fs::path& from, const fs::path& to) {
 #endif
 }
 
+// The fields a local header and its central directory record share, in the
+// same order: version needed, flags, method, time, date, CRC, sizes, name length.
+void PutSharedFields(Bytes& out, const PackedEntry& entry) {
+  out.U16(entry.method == 8 ? 20 : 10);
+  out.U16(NeedsUtf8Flag(entry.name) ? 0x0800 : 0);
+  out.U16(entry.method);
+  out.U16(entry.dosTime);
+  out.U16(entry.dosDate);
+  out.U32(entry.crc);
+  out.U32(entry.packedSize);
+  out.U32(entry.size);
+  out.U16(static_cast<uint32_t>(entry.name.size()));
+}
+
 }  // namespace
 
 ZipWriter::ZipWriter(fs::path archive, int level) : archive_(std::move(archive)), level_(level) {
@@ -167,15 +181,7 @@ PackedEntry& ZipWriter::Begin(const std::string& name, const fs::path& source, b
 void ZipWriter::WriteLocalHeader(const PackedEntry& entry) {
   Bytes header;
   header.U32(0x04034b50);
-  header.U16(entry.method == 8 ? 20 : 10);
-  header.U16(NeedsUtf8Flag(entry.name) ? 0x0800 : 0);
-  header.U16(entry.method);
-  header.U16(entry.dosTime);
-  header.U16(entry.dosDate);
-  header.U32(entry.crc);
-  header.U32(entry.packedSize);
-  header.U32(entry.size);
-  header.U16(static_cast<uint32_t>(entry.name.size()));
+  PutSharedFields(header, entry);
   header.U16(0);
   header.Text(entry.name);
   Write(header.str().data(), header.str().size());
@@ -289,15 +295,7 @@ void ZipWriter::WriteCentralDirectory() {
   for (const PackedEntry& entry : entries_) {
     central.U32(0x02014b50);
     central.U16(0x0314);  // made by: Unix, so the mode bits below are read
-    central.U16(entry.method == 8 ? 20 : 10);
-    central.U16(NeedsUtf8Flag(entry.name) ? 0x0800 : 0);
-    central.U16(entry.method);
-    central.U16(entry.dosTime);
-    central.U16(entry.dosDate);
-    central.U32(entry.crc);
-    central.U32(entry.packedSize);
-    central.U32(entry.size);
-    central.U16(static_cast<uint32_t>(entry.name.size()));
+    PutSharedFields(central, entry);
     central.U16(0);  // extra
     central.U16(0);  // comment
     central.U16(0);  // disk
