@@ -10,12 +10,7 @@ namespace mappreview {
 
 Picture DecodeTga(const std::vector<uint8_t>& bytes) {
   try {
-    image::Image decoded = image::DecodeTga(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-    Picture picture;
-    picture.width = decoded.width;
-    picture.height = decoded.height;
-    picture.rgba = std::move(decoded.rgba);
-    return picture;
+    return image::DecodeTga(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
   } catch (const image::ImageError& e) {
     throw PreviewError(ExitCode::BadInput, std::string("TGA: ") + e.what());
   }
