@@ -1,24 +1,23 @@
 #!/usr/bin/env bash
-# Builds the programs and runs them on the built-in example:
+# Builds the release and runs it on the built-in example:
 #  1. Scorvel (native build) on a copy of maptool/examples/example.map, showing
 #     what it changed;
-#  2. the conversion kit (native build) on Freedoom's MAP01: the wad's textures
-#     extracted into a package, the level converted and cleaned, compiled with
-#     DOOM 3's map compiler using the packages, and drawn from above
-#     (build/demo/MAP01.png);
-#  3. Kolvanta (Windows build) under Wine in a demo program folder, with a demo
-#     DOOM 3 folder beside it: opened for you when there is a display, otherwise
-#     run on a virtual display and photographed.
+#  2. the real road under Wine (scripts/kolvanta-demo.sh): the program folder
+#     unpacked from the release zip, Kolvanta's own dialogs worked as a user would
+#     on Freedoom's MAP01 (freedoom2.wad as doom2.wad) into a demo DOOM 3 folder,
+#     the deployed map compiled natively with DOOM 3's map compiler using the
+#     deployed packages, and drawn from above (build/demo/MAP01.png, beside the
+#     photographs of each step).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
-jobs=$(nproc)
 
 scripts/install-deps.sh demo
 
-echo "=== Building Scorvel (native)"
-cmake --preset native >/dev/null
-cmake --build --preset native -j"$jobs" --target scorvel >/dev/null
+echo "=== Building the release (scripts/release.sh)"
+bash scripts/release.sh
+native="$root/build/release-native"
+zip="$root/dist/kolvanta-${KOLVANTA_VERSION:-0.1.0}-win64.zip"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -28,7 +27,7 @@ cp maptool/examples/example.map "$work/original.map"
 echo
 echo "=== Scorvel on a copy of maptool/examples/example.map"
 set +e
-"$root/build/native/maptool/scorvel" "$work/example.map"
+"$native/maptool/scorvel" "$work/example.map"
 status=$?
 set -e
 echo
@@ -41,15 +40,5 @@ echo "--- what changed, ignoring layout (every line is re-indented; pairs come o
 diff -u -w --label original.map --label rewritten.map "$work/original.map" "$work/example.map" || true
 
 echo
-echo "=== Building the conversion kit (native)"
-cmake --build --preset native -j"$jobs" --target zaro3 doomtex wad2tga kzip mappreview toolkit_defs >/dev/null
-bash scripts/kit-road.sh "$root/build/native" "$root/build/demo"
-
-echo
-echo "=== Building Kolvanta and Scorvel for Windows"
-cmake --preset windows >/dev/null
-cmake --build --preset windows -j"$jobs" --target kolvanta scorvel >/dev/null
-
-echo
-echo "=== Kolvanta under Wine"
-bash scripts/kolvanta-demo.sh "$root/build/windows" "$root/build/demo"
+echo "=== The road from Kolvanta's page to a compiled DOOM 3 map, under Wine"
+bash scripts/kolvanta-demo.sh "$zip" "$native" "$root/build/demo"
