@@ -1,6 +1,6 @@
 """Compiles maps with the DOOM 3 engine's own map compiler and judges the result.
 
-The engine runs once, headless, in a fresh temporary folder holding a
+The engine runs headless, a few maps per start, each start in a fresh temporary folder holding a
 generated base, the given packages unpacked (this engine build searches no
 .pk4 files, only loose files and its own .resources) and the maps (classic faces rewritten to
 the Valve 220 form the engine reads). Its exit code says nothing about the
@@ -9,6 +9,7 @@ written. Exit codes: 0 all maps pass, 1 a map fails, 2 bad input or usage,
 3 the engine could not be run.
 """
 import argparse
+import concurrent.futures
 import os
 import re
 import shutil
@@ -24,9 +25,16 @@ import mapfile  # noqa: E402
 ENGINE = os.environ.get('DMAP_CHECK_ENGINE', '/usr/games/rbdoom3bfg')
 SECONDS_PER_MAP = 600
 START_SECONDS = 120
+# The engine keeps only a few dozen commands from its command line, so a long list of
+# maps is compiled over several starts.
+MAPS_PER_START = 12
 
 
 class UsageError(Exception):
+    pass
+
+
+class PrepareError(Exception):
     pass
 
 
@@ -43,7 +51,9 @@ def parse_args(argv):
     p.add_argument('--require-materials', action='store_true',
                    help='fail a map that uses a material no package defines')
     p.add_argument('--out', metavar='DIR', help='copy the outputs and each map\'s log here')
-    p.add_argument('--keep', action='store_true', help='keep the temporary folder and print its path')
+    p.add_argument('--keep', action='store_true', help='keep the temporary folders and print their paths')
+    p.add_argument('--jobs', type=int, default=int(os.environ.get('DMAP_CHECK_JOBS', '1')), metavar='N',
+                   help='engines run at once (default 1, or DMAP_CHECK_JOBS)')
     p.add_argument('maps', nargs='+', metavar='MAP')
     return p.parse_args(argv)
 
@@ -195,6 +205,42 @@ def copy_outputs(job, part, root, out):
         f.write(part or '')
 
 
+def compile_batch(batch, args, defined, standins):
+    """One engine start for a few maps in its own folder; judges each map of the batch."""
+    root = tempfile.mkdtemp(prefix='dmap-check.')
+    try:
+        base = os.path.join(root, 'base')
+        try:
+            engine_base.write_base(base, defined, standins)
+            for pk4 in args.pk4:
+                engine_base.unpack(pk4, base)
+            os.makedirs(os.path.join(base, 'maps'), exist_ok=True)
+            for job in batch:
+                with open(os.path.join(base, 'maps', job.name + '.map'), 'w', encoding='latin-1') as f:
+                    f.write(job.text)
+        except (OSError, zipfile.BadZipFile, RuntimeError) as e:
+            raise PrepareError('cannot prepare the engine folder: %s' % e)
+        try:
+            log = run_engine(root, batch, args)
+        except RuntimeError as e:
+            for job in batch:
+                job.problems.append(str(e))
+            return
+        for job, part in zip(batch, split_log(log, batch)):
+            judge(job, part, root, args)
+            if args.out:
+                copy_outputs(job, part, root, args.out)
+    finally:
+        if args.keep:
+            print('kept: ' + root)
+        else:
+            shutil.rmtree(root, ignore_errors=True)
+
+
+def batches(jobs, size):
+    return [jobs[i:i + size] for i in range(0, len(jobs), size)]
+
+
 def main(argv):
     try:
         args = parse_args(argv)
@@ -213,51 +259,32 @@ def main(argv):
         print('dmap-check: the DOOM 3 engine %s is not installed' % ENGINE, file=sys.stderr)
         return 3
 
-    root = tempfile.mkdtemp(prefix='dmap-check.')
+    standins = set()
+    for job in jobs:
+        job.standins = job.materials - defined
+        standins |= job.standins
     try:
-        base = os.path.join(root, 'base')
-        standins = set()
-        for job in jobs:
-            job.standins = job.materials - defined
-            standins |= job.standins
-        try:
-            engine_base.write_base(base, defined, standins)
-            for pk4 in args.pk4:
-                engine_base.unpack(pk4, base)
-            os.makedirs(os.path.join(base, 'maps'), exist_ok=True)
-            for job in jobs:
-                with open(os.path.join(base, 'maps', job.name + '.map'), 'w', encoding='latin-1') as f:
-                    f.write(job.text)
-        except (OSError, zipfile.BadZipFile, RuntimeError) as e:
-            print('dmap-check: cannot prepare the engine folder: %s' % e, file=sys.stderr)
-            return 2
-        try:
-            log = run_engine(root, jobs, args)
-        except RuntimeError as e:
-            print('dmap-check: %s' % e, file=sys.stderr)
-            return 3
-        failed = 0
-        print('%-24s %8s %9s %8s  %s' % ('map', 'brushes', 'compiled', 'entities', 'result'))
-        for job, part in zip(jobs, split_log(log, jobs)):
-            judge(job, part, root, args)
-            if args.out:
-                copy_outputs(job, part, root, args.out)
-            result = 'ok' if not job.problems else 'FAIL: ' + '; '.join(job.problems)
-            if job.standins and not job.problems:
-                result += ' (stand-in materials: %d)' % len(job.standins)
-            print('%-24s %8d %9s %8s  %s' % (job.name, job.file_brushes,
-                                             '-' if job.compiled is None else job.compiled,
-                                             job.log_entities if job.log_entities is not None else job.file_entities,
-                                             result))
-            failed += bool(job.problems)
-        if standins:
-            print('stand-in materials (defined by no package): ' + ' '.join(sorted(standins)))
-        return 1 if failed else 0
-    finally:
-        if args.keep:
-            print('kept: ' + root)
-        else:
-            shutil.rmtree(root, ignore_errors=True)
+        with concurrent.futures.ThreadPoolExecutor(max_workers=max(1, args.jobs)) as pool:
+            for done in [pool.submit(compile_batch, b, args, defined, standins)
+                         for b in batches(jobs, MAPS_PER_START)]:
+                done.result()
+    except PrepareError as e:
+        print('dmap-check: %s' % e, file=sys.stderr)
+        return 2
+    failed = 0
+    print('%-24s %8s %9s %8s  %s' % ('map', 'brushes', 'compiled', 'entities', 'result'))
+    for job in jobs:
+        result = 'ok' if not job.problems else 'FAIL: ' + '; '.join(job.problems)
+        if job.standins and not job.problems:
+            result += ' (stand-in materials: %d)' % len(job.standins)
+        print('%-24s %8d %9s %8s  %s' % (job.name, job.file_brushes,
+                                         '-' if job.compiled is None else job.compiled,
+                                         job.log_entities if job.log_entities is not None else job.file_entities,
+                                         result))
+        failed += bool(job.problems)
+    if standins:
+        print('stand-in materials (defined by no package): ' + ' '.join(sorted(standins)))
+    return 1 if failed else 0
 
 
 if __name__ == '__main__':
