@@ -10,11 +10,11 @@ struct Point3 {
 
 void WritePoint(std::string& out, const Point3& p, const Scale& scale) {
   out += "( ";
-  out += FormatScaled(p.x, scale);
+  AppendScaled(out, p.x, scale);
   out += ' ';
-  out += FormatScaled(p.y, scale);
+  AppendScaled(out, p.y, scale);
   out += ' ';
-  out += FormatScaled(p.z, scale);
+  AppendScaled(out, p.z, scale);
   out += " ) ";
 }
 
@@ -60,28 +60,48 @@ void WriteEntity(std::string& out, const MapEntity& entity, const Scale& scale) 
 
 }  // namespace
 
-std::string FormatScaled(int64_t value, const Scale& scale) {
+void AppendScaled(std::string& out, int64_t value, const Scale& scale) {
   __int128 product = static_cast<__int128>(value) * scale.mantissa;
   const bool negative = product < 0;
-  if (negative) product = -product;
-  std::string digits;
+  unsigned __int128 magnitude = negative ? -static_cast<unsigned __int128>(product) : product;
+  // Digits from the right into a buffer: a 128-bit value has at most 39, plus the point.
+  char buffer[48];
+  char* end = buffer + sizeof(buffer);
+  char* p = end;
+  int place = 0;
+  bool fractionDigits = false;
   do {
-    digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(product % 10)));
-    product /= 10;
-  } while (product > 0);
-  int decimals = scale.decimals;
-  while (static_cast<int>(digits.size()) <= decimals) digits.insert(digits.begin(), '0');
-  std::string whole = digits.substr(0, digits.size() - decimals);
-  std::string fraction = digits.substr(digits.size() - decimals);
-  while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
-  std::string text = whole;
-  if (!fraction.empty()) text += "." + fraction;
-  if (negative && text != "0") text.insert(text.begin(), '-');
+    const int digit = static_cast<int>(magnitude % 10);
+    magnitude /= 10;
+    if (place < scale.decimals) {
+      // Trailing zeros of the fraction are not written.
+      if (digit != 0 || fractionDigits) {
+        *--p = static_cast<char>('0' + digit);
+        fractionDigits = true;
+      }
+    } else {
+      if (place == scale.decimals && fractionDigits) *--p = '.';
+      *--p = static_cast<char>('0' + digit);
+    }
+    ++place;
+  } while (magnitude > 0 || place <= scale.decimals);
+  if (negative && !(end - p == 1 && *p == '0')) *--p = '-';
+  out.append(p, static_cast<size_t>(end - p));
+}
+
+std::string FormatScaled(int64_t value, const Scale& scale) {
+  std::string text;
+  AppendScaled(text, value, scale);
   return text;
 }
 
 std::string WriteMap(const MapModel& model, const Scale& scale) {
+  // About 90 characters a face: one allocation for the whole text.
+  size_t faces = 0;
+  for (const MapEntity& entity : model.entities)
+    for (const Prism& prism : entity.brushes) faces += prism.sides.size() + 2;
   std::string out;
+  out.reserve(faces * 96 + model.entities.size() * 128);
   for (const MapEntity& entity : model.entities) WriteEntity(out, entity, scale);
   return out;
 }

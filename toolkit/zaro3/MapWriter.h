@@ -17,6 +17,8 @@ namespace zaro3 {
 
 // value * scale as a plain decimal ("4.5", "-12", "0.75"): exact, no exponent.
 std::string FormatScaled(int64_t value, const Scale& scale);
+// The same text appended to out, for the writer's inner loop.
+void AppendScaled(std::string& out, int64_t value, const Scale& scale);
 
 // The whole map text.
 std::string WriteMap(const MapModel& model, const Scale& scale);

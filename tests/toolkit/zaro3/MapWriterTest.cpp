@@ -18,6 +18,11 @@ TEST(FormatScaled, WritesExactPlainDecimals) {
   EXPECT_EQ(FormatScaled(32767, Scale{64, 0}), "2097088");
   EXPECT_EQ(FormatScaled(-32768, Scale{123456789, 9}), "-4045.432061952");
   EXPECT_EQ(FormatScaled(7, Scale{1, 0}), "7");
+  // A fraction of zeros leaves no point; a zero is never negative.
+  EXPECT_EQ(FormatScaled(1, Scale{10, 1}), "1");
+  EXPECT_EQ(FormatScaled(-4, Scale{25, 2}), "-1");
+  EXPECT_EQ(FormatScaled(0, Scale{25, 2}), "0");
+  EXPECT_EQ(FormatScaled(-3, Scale{1010, 3}), "-3.03");
 }
 
 namespace {
