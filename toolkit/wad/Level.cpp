@@ -245,6 +245,17 @@ std::vector<std::string> ListLevels(const WadFile& wadFile) {
   return names;
 }
 
+LumpFilter LevelLumpsOnly(const std::string& name) {
+  return [wanted = UpperName(name)](const std::vector<Lump>& directory, int index) {
+    // A level has at most one lump of each map name: no need to look further back.
+    int i = index;
+    while (i >= 0 && index - i <= static_cast<int>(kMapLumpNames.size()) &&
+           IsMapLumpName(directory[static_cast<std::size_t>(i)].name))
+      --i;
+    return i >= 0 && directory[static_cast<std::size_t>(i)].name == wanted;
+  };
+}
+
 Level LoadLevel(const WadFile& wadFile, const std::string& name) {
   const std::string wanted = UpperName(name);
   int marker = -1;

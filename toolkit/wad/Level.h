@@ -129,6 +129,10 @@ struct Level {
 // Decodes level `name` (matched case-insensitively) of `wadFile`; throws WadError.
 Level LoadLevel(const WadFile& wadFile, const std::string& name);
 
+// For WadFile::Load: keeps the markers named `name` and the run of map lumps after
+// each, all that LoadLevel reads of that level.
+LumpFilter LevelLumpsOnly(const std::string& name);
+
 // The level marker names the wad holds, in directory order (lumps followed by THINGS or TEXTMAP).
 std::vector<std::string> ListLevels(const WadFile& wadFile);
 

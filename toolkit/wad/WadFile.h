@@ -1,7 +1,8 @@
 // WadFile: a DOOM wad held in memory, its lump directory checked once at load.
 //
-// Load reads the whole file (a wad is at most a few hundred MB; the tools need
-// most of it anyway). Every directory entry is checked against the file size
+// Load reads the whole file (a wad is at most a few hundred MB; the texture
+// tools need most of it), or with a filter only the directory and the lumps
+// the filter keeps (the converter needs one level of a large wad). Every directory entry is checked against the file size
 // before any lump is touched, so a count or offset that cannot fit in the file
 // is a WadError, never a large allocation or an out-of-range read.
 // Lump names are upper-cased and end at the first NUL (at most 8 characters).
@@ -9,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -24,14 +26,21 @@ public:
 
 struct Lump {
   std::string name;
-  uint32_t offset = 0;
+  uint32_t offset = 0;  // in the file
   uint32_t size = 0;
+  bool held = true;     // false: left out by the load's filter
+  uint32_t at = 0;      // where the bytes lie in memory, when held
 };
+
+// Which lumps a filtered load reads, by their place in the checked directory.
+using LumpFilter = std::function<bool(const std::vector<Lump>& directory, int index)>;
 
 class WadFile {
 public:
   // Reads and checks the file; throws WadError (unreadable, not a wad, bad directory).
   static WadFile Load(const std::string& path);
+  // Reads the directory and only the lumps `keep` selects; the rest are listed but not held.
+  static WadFile Load(const std::string& path, const LumpFilter& keep);
   // The same checks on bytes already in memory (tests, fuzzing).
   static WadFile FromBytes(std::vector<uint8_t> bytes);
 
@@ -46,11 +55,13 @@ public:
   // Index of the first lump named `name` strictly between `first` and `last`, or -1.
   int FindBetween(std::string_view name, int first, int last) const;
 
-  // The bytes of lump `index` (must be a valid index).
+  // The bytes of lump `index` (must be a valid index); WadError for a lump not held.
   std::string_view Data(int index) const;
   std::string_view Data(const Lump& lump) const;
 
 private:
+  void ReadDirectory(std::string_view header, bool fits, std::string_view directory, uint64_t fileSize);
+
   std::vector<uint8_t> m_bytes;
   std::vector<Lump> m_lumps;
   bool m_iwad = false;

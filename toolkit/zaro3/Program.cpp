@@ -64,7 +64,8 @@ int RunZaro3(const std::vector<std::string>& args, std::ostream& out, std::ostre
   }
   try {
     Diagnostics diagnostics;
-    const wad::WadFile wadFile = wad::WadFile::Load(options.wadPath);
+    // Only the level's lumps: a whole IWAD would cost more to read than to convert.
+    const wad::WadFile wadFile = wad::WadFile::Load(options.wadPath, wad::LevelLumpsOnly(options.levelName));
     const wad::Level level = wad::LoadLevel(wadFile, options.levelName);
     if (level.problems.Total() > 0) {
       diagnostics.Warn(std::to_string(level.problems.Total()) + " broken records in " + level.name + " dropped");

@@ -115,6 +115,35 @@ TEST(WadFileTest, RefusesBrokenFilesWithOneMessage) {
   EXPECT_NE(ErrorOf(lumpOutside).find("outside the file"), std::string::npos);
 }
 
+// The same bytes read from a file through a filter that keeps nothing.
+std::string FilteredErrorOf(const Bytes& bytes) {
+  const std::string path = ::testing::TempDir() + "filtered.wad";
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  try {
+    wad::WadFile::Load(path, [](const std::vector<wad::Lump>&, int) { return false; });
+  } catch (const wad::WadError& e) {
+    return e.what();
+  }
+  return "";
+}
+
+TEST(WadFileTest, AFilteredLoadChecksTheFileAsAWholeLoadDoes) {
+  Bytes outside = MakeWad({{"A", {1, 2}}});
+  outside[8] = 0xF0;
+  Bytes hugeCount = MakeWad({{"A", {1, 2}}});
+  hugeCount[4] = hugeCount[5] = hugeCount[6] = hugeCount[7] = 0xFF;
+  Bytes lumpOutside = MakeWad({{"A", {1, 2}}});
+  lumpOutside[lumpOutside.size() - 12] = 0xFF;
+  for (const Bytes& bytes : {Bytes{'J', 'U', 'N', 'K', 0, 0, 0, 0, 12, 0, 0, 0}, Bytes{'P', 'W', 'A', 'D', 0, 0}, outside,
+                             hugeCount, lumpOutside}) {
+    const std::string whole = ErrorOf(bytes);
+    const std::string filtered = FilteredErrorOf(bytes);
+    ASSERT_FALSE(whole.empty());
+    EXPECT_NE(filtered.find(whole), std::string::npos) << filtered;
+  }
+  EXPECT_EQ(FilteredErrorOf(MakeWad({{"A", {1, 2}}})), "");
+}
+
 TEST(WadFileTest, NamesAreUpperCasedAndEmptyMarkersMayPointAnywhere) {
   Bytes bytes = MakeWad({{"e1m1", {}}, {"Things", {9}}});
   bytes[bytes.size() - 32] = 0xFF;  // the empty marker's offset, far outside the file
@@ -219,6 +248,26 @@ void ExpectEveryLevelLoads(const char* path, std::size_t count) {
     EXPECT_TRUE(level.nodesUsable) << name << ": " << level.nodesProblem;
     EXPECT_FALSE(level.things.empty()) << name;
   }
+}
+
+TEST(FreedoomTest, ALevelReadAloneIsTheLevelReadFromTheWholeWad) {
+  const char* path = "/usr/share/games/doom/freedoom2.wad";
+  if (!std::ifstream(path)) GTEST_SKIP() << path << " is not installed";
+  const wad::WadFile whole = wad::WadFile::Load(path);
+  for (const char* name : {"MAP01", "map09", "MAP32"}) {
+    const wad::WadFile alone = wad::WadFile::Load(path, wad::LevelLumpsOnly(name));
+    const wad::Level a = wad::LoadLevel(alone, name);
+    const wad::Level b = wad::LoadLevel(whole, name);
+    EXPECT_EQ(a.linedefs.size(), b.linedefs.size()) << name;
+    EXPECT_EQ(a.segs.size(), b.segs.size()) << name;
+    EXPECT_EQ(a.things.size(), b.things.size()) << name;
+    EXPECT_EQ(a.vertices.back().x, b.vertices.back().x) << name;
+    EXPECT_TRUE(a.nodesUsable) << name;
+  }
+  const wad::WadFile alone = wad::WadFile::Load(path, wad::LevelLumpsOnly("MAP01"));
+  EXPECT_EQ(alone.LumpCount(), whole.LumpCount());
+  EXPECT_THROW(alone.Data(alone.Find("PLAYPAL")), wad::WadError);
+  EXPECT_THROW(wad::LoadLevel(alone, "MAP02"), wad::WadError);
 }
 
 TEST(FreedoomTest, EveryLevelOfBothWadsLoadsWithUsableNodes) {
