@@ -1,5 +1,7 @@
 #include "MapWriter.h"
 
+#include <cstdint>
+
 namespace zaro3 {
 
 namespace {
@@ -60,31 +62,42 @@ void WriteEntity(std::string& out, const MapEntity& entity, const Scale& scale) 
 
 }  // namespace
 
-void AppendScaled(std::string& out, int64_t value, const Scale& scale) {
-  __int128 product = static_cast<__int128>(value) * scale.mantissa;
-  const bool negative = product < 0;
-  unsigned __int128 magnitude = negative ? -static_cast<unsigned __int128>(product) : product;
-  // Digits from the right into a buffer: a 128-bit value has at most 39, plus the point.
-  char buffer[48];
-  char* end = buffer + sizeof(buffer);
-  char* p = end;
+namespace {
+
+// The digits of magnitude / 10^decimals, right to left, ending at p: trailing zeros
+// of the fraction left out. Unsigned so that 64-bit values divide by a multiply.
+template <typename Unsigned>
+char* WriteDigits(Unsigned magnitude, int decimals, char* p) {
   int place = 0;
   bool fractionDigits = false;
   do {
     const int digit = static_cast<int>(magnitude % 10);
     magnitude /= 10;
-    if (place < scale.decimals) {
-      // Trailing zeros of the fraction are not written.
+    if (place < decimals) {
       if (digit != 0 || fractionDigits) {
         *--p = static_cast<char>('0' + digit);
         fractionDigits = true;
       }
     } else {
-      if (place == scale.decimals && fractionDigits) *--p = '.';
+      if (place == decimals && fractionDigits) *--p = '.';
       *--p = static_cast<char>('0' + digit);
     }
     ++place;
-  } while (magnitude > 0 || place <= scale.decimals);
+  } while (magnitude > 0 || place <= decimals);
+  return p;
+}
+
+}  // namespace
+
+void AppendScaled(std::string& out, int64_t value, const Scale& scale) {
+  const __int128 product = static_cast<__int128>(value) * scale.mantissa;
+  const bool negative = product < 0;
+  const unsigned __int128 magnitude = negative ? -static_cast<unsigned __int128>(product) : product;
+  // A 128-bit value has at most 39 digits, plus the point and the sign.
+  char buffer[48];
+  char* end = buffer + sizeof(buffer);
+  char* p = magnitude <= UINT64_MAX ? WriteDigits(static_cast<uint64_t>(magnitude), scale.decimals, end)
+                                    : WriteDigits(magnitude, scale.decimals, end);
   if (negative && !(end - p == 1 && *p == '0')) *--p = '-';
   out.append(p, static_cast<size_t>(end - p));
 }

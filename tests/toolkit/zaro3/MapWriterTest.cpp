@@ -23,6 +23,9 @@ TEST(FormatScaled, WritesExactPlainDecimals) {
   EXPECT_EQ(FormatScaled(-4, Scale{25, 2}), "-1");
   EXPECT_EQ(FormatScaled(0, Scale{25, 2}), "0");
   EXPECT_EQ(FormatScaled(-3, Scale{1010, 3}), "-3.03");
+  // Products beyond 64 bits take the wide path.
+  EXPECT_EQ(FormatScaled(1099511627776, Scale{100000000000, 11}), "1099511627776");
+  EXPECT_EQ(FormatScaled(-1099511627775, Scale{250000000000, 11}), "-2748779069437.5");
 }
 
 namespace {
