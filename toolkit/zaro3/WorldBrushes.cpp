@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <unordered_set>
 
 #include "PrismShapes.h"
 
@@ -108,9 +109,30 @@ private:
   MaterialPicker& m_picker;
 };
 
-bool TouchesLine(const Piece& piece) {
+// The corners where linedefs meet, as exact keys.
+class LineEnds {
+public:
+  explicit LineEnds(const wad::Level& level) {
+    for (const wad::Linedef& line : level.linedefs) {
+      for (const int v : {line.v1, line.v2}) m_keys.insert(Key(level.vertices[v].x, level.vertices[v].y));
+    }
+  }
+  bool Has(double x, double y) const {
+    return x == std::floor(x) && y == std::floor(y) && std::abs(x) < 1e9 && std::abs(y) < 1e9 &&
+           m_keys.count(Key(static_cast<int64_t>(x), static_cast<int64_t>(y))) > 0;
+  }
+
+private:
+  static int64_t Key(int64_t x, int64_t y) { return (x << 32) ^ (y & 0xFFFFFFFF); }
+  std::unordered_set<int64_t> m_keys;
+};
+
+// A void piece that borders the level: an edge on a line, or a corner at a line's end.
+// The second matters where two nearly collinear walls meet: the void beyond them may
+// follow one wall's carrier and only touch the other at their common corner.
+bool TouchesLevel(const Piece& piece, const LineEnds& ends) {
   for (const PieceEdge& edge : piece.edges) {
-    if (edge.linedef >= 0) return true;
+    if (edge.linedef >= 0 || ends.Has(edge.fromX, edge.fromY)) return true;
   }
   return false;
 }
@@ -155,14 +177,15 @@ WorldGeometry BuildWorldGeometry(const wad::Level& level, const std::vector<Piec
   geometry.moverSlabs.resize(plan.movers.size());
 
   PrismBuilder builder(level, plan, picker);
+  const LineEnds ends(level);
   auto keep = [&](Prism prism, std::vector<Prism>& into) {
     if (FootprintIsSound(prism)) into.push_back(std::move(prism));
     else ++geometry.skipped;
   };
   for (const Piece& piece : pieces) {
     if (piece.sector < 0) {
-      // Inside the sealing box a void piece that touches no line only fills space nobody reaches.
-      if (options.bound && !TouchesLine(piece)) continue;
+      // Inside the sealing box a void piece away from the level only fills space nobody reaches.
+      if (options.bound && !TouchesLevel(piece, ends)) continue;
       if (options.walls) keep(builder.Void(piece, geometry.bottom, geometry.top), geometry.world);
       continue;
     }

@@ -17,6 +17,25 @@ class Level:
         self.lines = []      # (v1, v2, special, tag, front sector or -1, back sector or -1)
         self.sectors = []    # (floor, ceiling, tag)
         self.things = []     # (x, y, angle, type, flags)
+        self.nodes = []      # (x, y, dx, dy, right child, left child); 0x8000 marks a subsector
+        self.subsector_sectors = []  # the sector of each subsector's first seg, or -1
+
+    def sector_at(self, x, y):
+        """The sector the game puts at (x, y): down the node tree as the renderer goes,
+        to a subsector, whose first seg names the sector. -1 without usable nodes."""
+        if not self.nodes or not self.subsector_sectors:
+            return -1
+        child = len(self.nodes) - 1
+        for _ in range(len(self.nodes) + 1):
+            nx, ny, dx, dy, right, left = self.nodes[child]
+            # Right of the partition is the front; on it, the back (as the game decides).
+            child = right if (y - ny) * dx < (x - nx) * dy else left
+            if child & 0x8000:
+                child &= 0x7FFF
+                return self.subsector_sectors[child] if child < len(self.subsector_sectors) else -1
+            if child >= len(self.nodes):
+                return -1
+        return -1
 
 
 def load(path, name):
@@ -61,7 +80,24 @@ def load(path, name):
         if v1 < len(level.vertices) and v2 < len(level.vertices) and level.vertices[v1] != level.vertices[v2]:
             level.lines.append((v1, v2, special, tag, sector_of(front), sector_of(back)))
     level.things = list(struct.iter_unpack('<hhhHH', _whole(found['THINGS'], 10)))
+    _read_nodes(level, found, sector_of)
     return level
+
+
+def _read_nodes(level, found, sector_of):
+    if not all(n in found for n in ('SEGS', 'SSECTORS', 'NODES')):
+        return
+    raw_lines = list(struct.iter_unpack('<HHHHHHH', _whole(found['LINEDEFS'], 14)))
+    segs = list(struct.iter_unpack('<HHhHhh', _whole(found['SEGS'], 12)))
+    for count, first in struct.iter_unpack('<HH', _whole(found['SSECTORS'], 4)):
+        sector = -1
+        if count > 0 and first < len(segs):
+            _v1, _v2, _angle, line, side, _offset = segs[first]
+            if line < len(raw_lines):
+                sector = sector_of(raw_lines[line][6 if side else 5])
+        level.subsector_sectors.append(sector)
+    level.nodes = [(x, y, dx, dy, right, left)
+                   for x, y, dx, dy, *_box, right, left in struct.iter_unpack('<hhhh8h HH'.replace(' ', ''), _whole(found['NODES'], 28))]
 
 
 def _whole(data, record):

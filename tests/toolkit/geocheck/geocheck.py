@@ -21,7 +21,7 @@ import doomlevel  # noqa: E402
 CELL = 256.0          # grid cell for brush buckets, world units
 OFFSET = 2.0          # how far below a floor or above a ceiling to probe, world units
 WALL_DEPTH = 4.0      # how far behind a one-sided line to probe, DOOM units
-INNER_MARGIN = 6.0    # sample points keep this far from every sector line, DOOM units
+INNER_MARGINS = (6.0, 2.0, 0.75)  # sample points keep this far from every sector line, DOOM units
 INSIDE_EPS = 0.01
 
 # Line specials that move the sector behind the line (manual doors) or the tagged sectors
@@ -145,23 +145,25 @@ def distance_to_segment(x, y, a, b):
     return ((x - a[0] - t * dx) ** 2 + (y - a[1] - t * dy) ** 2) ** 0.5
 
 
-def inner_points(edges, wanted=3):
-    """Up to `wanted` points inside the polygon and clear of its lines, on a grid."""
+def inner_points(edges, accept, wanted=3):
+    """Up to `wanted` accepted points inside the polygon and clear of its lines, on a
+    grid: as far from the lines as the sector allows (narrow strips get closer)."""
     xs = [p[0] for e in edges for p in e]
     ys = [p[1] for e in edges for p in e]
-    for steps in (8, 24, 64):
-        found = []
-        for i in range(1, steps):
-            for j in range(1, steps):
-                # Off the integer lattice: a grid point on a vertex or a cut between two
-                # brushes lies on both and strictly inside neither.
-                x = min(xs) + (max(xs) - min(xs)) * i / steps + 0.173
-                y = min(ys) + (max(ys) - min(ys)) * j / steps + 0.291
-                if inside_polygon(x, y, edges) and all(distance_to_segment(x, y, a, b) > INNER_MARGIN
-                                                       for a, b in edges):
-                    found.append((x, y))
-        if found:
-            return found[::max(1, len(found) // wanted)][:wanted]
+    for margin in INNER_MARGINS:
+        for steps in (8, 24, 64):
+            found = []
+            for i in range(1, steps):
+                for j in range(1, steps):
+                    # Off the integer lattice: a grid point on a vertex or a cut between two
+                    # brushes lies on both and strictly inside neither.
+                    x = min(xs) + (max(xs) - min(xs)) * i / steps + 0.173
+                    y = min(ys) + (max(ys) - min(ys)) * j / steps + 0.291
+                    if inside_polygon(x, y, edges) and all(distance_to_segment(x, y, a, b) > margin
+                                                           for a, b in edges) and accept(x, y):
+                        found.append((x, y))
+            if found:
+                return found[::max(1, len(found) // wanted)][:wanted]
     return []
 
 
@@ -179,6 +181,9 @@ def check(level, brushes, entities, scale, tolerance):
     movers, tags = mover_sectors(level)
     edges = {}
     for v1, v2, _sp, _tag, front, back in level.lines:
+        # A line with the sector on both sides lies inside it and bounds nothing.
+        if front == back:
+            continue
         seg = (level.vertices[v1], level.vertices[v2])
         for s in {front, back} - {-1}:
             edges.setdefault(s, []).append(seg)
@@ -186,7 +191,9 @@ def check(level, brushes, entities, scale, tolerance):
     for s, (floor, ceiling, _tag) in enumerate(level.sectors):
         if s in movers or level.sectors[s][2] in tags or s not in edges:
             continue
-        points = inner_points(edges[s])
+        # Where the sector's lines do not close, the even-odd rule can place a point in
+        # another sector or outside the level: keep the points the game puts in this one.
+        points = inner_points(edges[s], lambda x, y, s=s: level.sector_at(x, y) in (s, -1))
         if not points:
             unsampled += 1
             continue
@@ -211,9 +218,12 @@ def check(level, brushes, entities, scale, tolerance):
         # The front faces right of v1->v2, so the solid side is to the left.
         # Slightly off the middle and off the lattice, so the probe never sits on a
         # cut between two brushes (on both, strictly inside neither).
+        # Short lines (thin pillars, small notches) are probed less deep, so the
+        # probe does not pass through a solid that is thinner than the probe depth.
         t = 0.5 + 0.0137
-        x = x1 + (x2 - x1) * t - (y2 - y1) / length * (WALL_DEPTH + 0.137)
-        y = y1 + (y2 - y1) * t + (x2 - x1) / length * (WALL_DEPTH + 0.137)
+        depth = min(WALL_DEPTH, length / 4.0) + 0.137
+        x = x1 + (x2 - x1) * t - (y2 - y1) / length * depth
+        y = y1 + (y2 - y1) * t + (x2 - x1) / length * depth
         walls += 1
         if not grid.solid((x * scale, y * scale, (floor + ceiling) / 2.0 * scale)):
             faults.append('line %d-%d: no wall brush behind it' % (v1, v2))
