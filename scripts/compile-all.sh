@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Converts every level of both Freedoom wads with zaro3 in three variants
 # (-bound -scale 1.5; -scale 1.5 without -bound; -bound -direct -scale 1.5), names the
-# entities with Scorvel and compiles every map with the DOOM 3 map compiler check.
-# Prints the check's table (level, brushes, entities, result per map). Slow; not part
-# of the test command. Usage: scripts/compile-all.sh [build-dir]
+# entities with Scorvel, reports the geometry check's findings and compiles every map
+# with the DOOM 3 map compiler check (two engines at once unless DMAP_CHECK_JOBS says).
+# Prints the check's table (level, brushes, entities, result per map). Slow (about half
+# an hour on two cores); not part of the test command. Usage: scripts/compile-all.sh [build-dir]
 set -uo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/native}
@@ -21,7 +22,8 @@ print(' '.join(names[i] for i in range(n-1) if names[i+1]=='THINGS'))" "$wad"); 
   done
 done
 start=$(date +%s)
-bash tests/toolkit/dmap/convert-and-check.sh "$build" "$out" "${jobs[@]}"
+GEOCHECK=${GEOCHECK:-report} DMAP_CHECK_JOBS=${DMAP_CHECK_JOBS:-2} \
+  bash tests/toolkit/dmap/convert-and-check.sh "$build" "$out" "${jobs[@]}"
 status=$?
 echo "${#jobs[@]} maps in $(( $(date +%s) - start )) s"
 exit "$status"

@@ -37,9 +37,10 @@ step "map parser fuzzing" bash tests/maptool/fuzz/run-fuzz.sh "$root/build/fuzz"
 # them with the DOOM 3 map compiler.
 map_compile_check() {
   local d=/usr/share/games/doom start=$SECONDS rc
-  GEOCHECK=report bash tests/toolkit/dmap/convert-and-check.sh "$root/build/native" "$root/build/native/map-compile-check" \
+  GEOCHECK=1 bash tests/toolkit/dmap/convert-and-check.sh "$root/build/native" "$root/build/native/map-compile-check" \
     "$d/freedoom2.wad:MAP01:-bound,-scale,1.5" "$d/freedoom2.wad:MAP01:-scale,1.5" \
-    "$d/freedoom2.wad:MAP09:-bound,-scale,1.5" "$d/freedoom1.wad:E1M1:-bound,-scale,1.5"
+    "$d/freedoom2.wad:MAP01:-bound,-direct,-scale,1.5" "$d/freedoom2.wad:MAP09:-bound,-scale,1.5" \
+    "$d/freedoom1.wad:E1M1:-bound,-scale,1.5"
   rc=$?
   echo "map compile check: $((SECONDS - start)) s"
   return "$rc"
