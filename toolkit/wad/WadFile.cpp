@@ -36,6 +36,23 @@ std::ifstream OpenWad(const std::string& path, uint64_t& size) {
   return in;
 }
 
+// Where the header puts the directory, and whether it fits in a file of `fileSize`
+// (checked in 64 bits before anything is allocated: a huge count costs nothing).
+struct DirectoryPlace {
+  bool fits = false;
+  uint64_t offset = 0;
+  uint64_t size = 0;
+};
+
+DirectoryPlace LocateDirectory(std::string_view header, uint64_t fileSize) {
+  DirectoryPlace place;
+  if (header.size() < kHeaderSize) return place;
+  place.offset = ReadU32(header, 8);
+  place.size = static_cast<uint64_t>(ReadU32(header, 4)) * kEntrySize;
+  place.fits = place.offset + place.size <= fileSize;
+  return place;
+}
+
 void ReadAt(std::ifstream& in, uint64_t offset, char* into, std::size_t size, const std::string& path) {
   in.seekg(static_cast<std::streamoff>(offset));
   if (size > 0 && !in.read(into, static_cast<std::streamsize>(size))) throw WadError("cannot read " + path);
@@ -63,18 +80,13 @@ WadFile WadFile::Load(const std::string& path, const LumpFilter& keep) {
     char header[kHeaderSize] = {};
     if (size >= kHeaderSize) ReadAt(in, 0, header, kHeaderSize, path);
     const std::string_view head(header, size >= kHeaderSize ? kHeaderSize : 0);
+    const DirectoryPlace place = LocateDirectory(head, size);
     std::string directory;
-    bool fits = false;
-    if (head.size() == kHeaderSize) {
-      const uint64_t count = ReadU32(head, 4);
-      const uint64_t dirOffset = ReadU32(head, 8);
-      fits = dirOffset + count * kEntrySize <= size;
-      if (fits) {
-        directory.resize(static_cast<std::size_t>(count * kEntrySize));
-        ReadAt(in, dirOffset, &directory[0], directory.size(), path);
-      }
+    if (place.fits) {
+      directory.resize(static_cast<std::size_t>(place.size));
+      ReadAt(in, place.offset, &directory[0], directory.size(), path);
     }
-    wad.ReadDirectory(head, fits, directory, size);
+    wad.ReadDirectory(head, place.fits, directory, size);
   } catch (const WadError& e) {
     throw WadError(path + ": " + e.what());
   }
@@ -97,15 +109,9 @@ WadFile WadFile::FromBytes(std::vector<uint8_t> bytes) {
   wad.m_bytes = std::move(bytes);
   const std::string_view all(reinterpret_cast<const char*>(wad.m_bytes.data()), wad.m_bytes.size());
   const std::string_view head = all.substr(0, kHeaderSize);
-  std::string_view directory;
-  bool fits = false;
-  if (head.size() == kHeaderSize) {
-    const uint64_t count = ReadU32(head, 4);
-    const uint64_t dirOffset = ReadU32(head, 8);
-    fits = dirOffset + count * kEntrySize <= all.size();
-    if (fits) directory = all.substr(dirOffset, count * kEntrySize);
-  }
-  wad.ReadDirectory(head, fits, directory, all.size());
+  const DirectoryPlace place = LocateDirectory(head, all.size());
+  const std::string_view directory = place.fits ? all.substr(place.offset, place.size) : std::string_view();
+  wad.ReadDirectory(head, place.fits, directory, all.size());
   for (Lump& lump : wad.m_lumps) lump.at = lump.offset;
   return wad;
 }
@@ -118,8 +124,6 @@ void WadFile::ReadDirectory(std::string_view header, bool fits, std::string_view
   if (magic != "IWAD" && magic != "PWAD") throw WadError("not a wad (no IWAD or PWAD signature)");
   m_iwad = magic == "IWAD";
   const uint32_t count = ReadU32(header, 4);
-  // Checked in 64 bits (by the callers) before anything is allocated: a huge count in a
-  // short file costs nothing.
   if (!fits) throw WadError("lump directory does not fit in the file");
   m_lumps.reserve(count);
   for (uint32_t i = 0; i < count; ++i) {

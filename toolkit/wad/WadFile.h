@@ -2,9 +2,10 @@
 //
 // Load reads the whole file (a wad is at most a few hundred MB; the texture
 // tools need most of it), or with a filter only the directory and the lumps
-// the filter keeps (the converter needs one level of a large wad). Every directory entry is checked against the file size
-// before any lump is touched, so a count or offset that cannot fit in the file
-// is a WadError, never a large allocation or an out-of-range read.
+// the filter keeps (the converter needs one level of a large wad). Every
+// directory entry is checked against the file size before any lump is touched,
+// so a count or offset that cannot fit in the file is a WadError, never a large
+// allocation or an out-of-range read.
 // Lump names are upper-cased and end at the first NUL (at most 8 characters).
 // The WadFile owns the bytes; Data() views stay valid while it lives.
 #pragma once

@@ -6,6 +6,29 @@ namespace zaro3 {
 
 namespace {
 
+// The digits of magnitude / 10^decimals, right to left, ending at p: trailing zeros
+// of the fraction left out. Unsigned so that 64-bit values divide by a multiply.
+template <typename Unsigned>
+char* WriteDigits(Unsigned magnitude, int decimals, char* p) {
+  int place = 0;
+  bool fractionDigits = false;
+  do {
+    const int digit = static_cast<int>(magnitude % 10);
+    magnitude /= 10;
+    if (place < decimals) {
+      if (digit != 0 || fractionDigits) {
+        *--p = static_cast<char>('0' + digit);
+        fractionDigits = true;
+      }
+    } else {
+      if (place == decimals && fractionDigits) *--p = '.';
+      *--p = static_cast<char>('0' + digit);
+    }
+    ++place;
+  } while (magnitude > 0 || place <= decimals);
+  return p;
+}
+
 struct Point3 {
   int64_t x, y, z;
 };
@@ -58,33 +81,6 @@ void WriteEntity(std::string& out, const MapEntity& entity, const Scale& scale) 
   for (const auto& kv : entity.keys) WriteKeyValue(out, kv.first, kv.second);
   for (const Prism& prism : entity.brushes) WriteBrush(out, prism, scale);
   out += "}\n";
-}
-
-}  // namespace
-
-namespace {
-
-// The digits of magnitude / 10^decimals, right to left, ending at p: trailing zeros
-// of the fraction left out. Unsigned so that 64-bit values divide by a multiply.
-template <typename Unsigned>
-char* WriteDigits(Unsigned magnitude, int decimals, char* p) {
-  int place = 0;
-  bool fractionDigits = false;
-  do {
-    const int digit = static_cast<int>(magnitude % 10);
-    magnitude /= 10;
-    if (place < decimals) {
-      if (digit != 0 || fractionDigits) {
-        *--p = static_cast<char>('0' + digit);
-        fractionDigits = true;
-      }
-    } else {
-      if (place == decimals && fractionDigits) *--p = '.';
-      *--p = static_cast<char>('0' + digit);
-    }
-    ++place;
-  } while (magnitude > 0 || place <= decimals);
-  return p;
 }
 
 }  // namespace

@@ -97,7 +97,7 @@ def _read_nodes(level, found, sector_of):
                 sector = sector_of(raw_lines[line][6 if side else 5])
         level.subsector_sectors.append(sector)
     level.nodes = [(x, y, dx, dy, right, left)
-                   for x, y, dx, dy, *_box, right, left in struct.iter_unpack('<hhhh8h HH'.replace(' ', ''), _whole(found['NODES'], 28))]
+                   for x, y, dx, dy, *_box, right, left in struct.iter_unpack('<hhhh8hHH', _whole(found['NODES'], 28))]
 
 
 def _whole(data, record):

@@ -64,6 +64,15 @@ Piece Rect(int sector, int x0, int y0, int x1, int y1, const int lines[4], const
 
 }  // namespace
 
+Piece ConvexPiece(int sector, const std::vector<IntPoint>& corners) {
+  Piece piece;
+  piece.sector = sector;
+  for (std::size_t i = 0; i < corners.size(); ++i) {
+    piece.edges.push_back(Edge(corners[i], corners[(i + 1) % corners.size()], -1, 0));
+  }
+  return piece;
+}
+
 CraftedLevel MakeRooms(const std::vector<RoomSpec>& rooms, int y0, int y1, int margin) {
   CraftedLevel out;
   wad::Level& level = out.level;

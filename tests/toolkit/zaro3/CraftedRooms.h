@@ -35,4 +35,7 @@ struct CraftedLevel {
 // lower "LOWER<r>" on the side facing room r.
 CraftedLevel MakeRooms(const std::vector<RoomSpec>& rooms, int y0 = 0, int y1 = 128, int margin = 64);
 
+// A piece of `sector` (-1: void) with the given corners, counter-clockwise, on no line.
+zaro3::Piece ConvexPiece(int sector, const std::vector<zaro3::IntPoint>& corners);
+
 }  // namespace zaro3test

@@ -117,30 +117,14 @@ TEST(WorldBrushes, OptionsLeaveOutTheirBrushesAndTheBoundSealsOutsideThePieces) 
   for (std::size_t i = 10; i < 16; ++i) EXPECT_TRUE(zaro3::FootprintIsSound(sealed.world[i]));
 }
 
-// A void triangle with corners a, b, c (counter-clockwise) on no line.
-zaro3::Piece VoidTriangle(zaro3::IntPoint a, zaro3::IntPoint b, zaro3::IntPoint c) {
-  zaro3::Piece piece;
-  for (const auto& [from, to] : {std::pair{a, b}, std::pair{b, c}, std::pair{c, a}}) {
-    zaro3::PieceEdge edge;
-    edge.fromX = static_cast<double>(from.x);
-    edge.fromY = static_cast<double>(from.y);
-    edge.toX = static_cast<double>(to.x);
-    edge.toY = static_cast<double>(to.y);
-    edge.lineA = from;
-    edge.lineB = to;
-    piece.edges.push_back(edge);
-  }
-  return piece;
-}
-
 TEST(WorldBrushes, TheSealedMapKeepsVoidThatMeetsTheLevelAtALineEnd) {
   BrushOptions bound;
   bound.bound = true;
   const std::size_t plain = Build(MakeRooms({Room(0, 128, 0, 128)}), true, bound).geometry.world.size();
   auto crafted = MakeRooms({Room(0, 128, 0, 128)});
   // Beyond two nearly collinear walls the void may touch the level only at their corner.
-  crafted.pieces.push_back(VoidTriangle({0, 0}, {-20, -10}, {-10, -20}));
-  crafted.pieces.push_back(VoidTriangle({-40, -40}, {-60, -50}, {-50, -60}));
+  crafted.pieces.push_back(zaro3test::ConvexPiece(-1, {{0, 0}, {-20, -10}, {-10, -20}}));
+  crafted.pieces.push_back(zaro3test::ConvexPiece(-1, {{-40, -40}, {-60, -50}, {-50, -60}}));
   EXPECT_EQ(Build(crafted, true, bound).geometry.world.size(), plain + 1);
 }
 
