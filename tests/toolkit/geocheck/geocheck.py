@@ -167,6 +167,41 @@ def inner_points(edges, accept, wanted=3):
     return []
 
 
+class LineGrid:
+    """The level's lines bucketed by cell, to find the nearest line a short ray meets."""
+
+    SIZE = 64.0
+
+    def __init__(self, level):
+        self.segs = [(level.vertices[v1], level.vertices[v2]) for v1, v2, *_rest in level.lines]
+        self.cells = {}
+        for i, ((x1, y1), (x2, y2)) in enumerate(self.segs):
+            for cx in range(int(min(x1, x2) // self.SIZE), int(max(x1, x2) // self.SIZE) + 1):
+                for cy in range(int(min(y1, y2) // self.SIZE), int(max(y1, y2) // self.SIZE) + 1):
+                    self.cells.setdefault((cx, cy), []).append(i)
+
+    def first_hit(self, x, y, dx, dy, reach, skip):
+        """Distance along the unit ray (dx, dy) from (x, y) to the first line other than
+        `skip` within `reach`, or `reach` when there is none."""
+        x2, y2 = x + dx * reach, y + dy * reach
+        candidates = set()
+        for cx in range(int(min(x, x2) // self.SIZE), int(max(x, x2) // self.SIZE) + 1):
+            for cy in range(int(min(y, y2) // self.SIZE), int(max(y, y2) // self.SIZE) + 1):
+                candidates.update(self.cells.get((cx, cy), ()))
+        best = reach
+        for i in candidates - {skip}:
+            (ax, ay), (bx, by) = self.segs[i]
+            ex, ey = bx - ax, by - ay
+            denom = dx * ey - dy * ex
+            if denom == 0:
+                continue
+            t = ((ax - x) * ey - (ay - y) * ex) / denom  # along the ray
+            u = ((ax - x) * dy - (ay - y) * dx) / denom  # along the line
+            if 0 < t < best and 0 <= u <= 1:
+                best = t
+        return best
+
+
 def mover_sectors(level):
     tags = {tag for _v1, _v2, special, tag, _f, _b in level.lines if special and tag}
     movers = set()
@@ -207,7 +242,8 @@ def check(level, brushes, entities, scale, tolerance):
             if ceiling > floor and grid.solid((X, Y, (floor + ceiling) / 2.0 * scale)):
                 faults.append('sector %d: a brush fills the room at (%g, %g)' % (s, x, y))
     walls = 0
-    for v1, v2, _sp, _tag, front, back in level.lines:
+    lines = LineGrid(level)
+    for index, (v1, v2, _sp, _tag, front, back) in enumerate(level.lines):
         if back >= 0 or front < 0 or front in movers or level.sectors[front][2] in tags:
             continue
         floor, ceiling, _tag = level.sectors[front]
@@ -218,12 +254,16 @@ def check(level, brushes, entities, scale, tolerance):
         # The front faces right of v1->v2, so the solid side is to the left.
         # Slightly off the middle and off the lattice, so the probe never sits on a
         # cut between two brushes (on both, strictly inside neither).
-        # Short lines (thin pillars, small notches) are probed less deep, so the
+        # Short lines (thin pillars, small notches) are probed less deep, and never past
+        # half way to the next line behind (DOOM walls can be a few units thick), so the
         # probe does not pass through a solid that is thinner than the probe depth.
         t = 0.5 + 0.0137
+        mx, my = x1 + (x2 - x1) * t, y1 + (y2 - y1) * t
+        nx, ny = -(y2 - y1) / length, (x2 - x1) / length
         depth = min(WALL_DEPTH, length / 4.0) + 0.137
-        x = x1 + (x2 - x1) * t - (y2 - y1) / length * depth
-        y = y1 + (y2 - y1) * t + (x2 - x1) / length * depth
+        hit = lines.first_hit(mx, my, nx, ny, depth * 2, index)
+        depth = min(depth, hit / 2 + 0.0731, hit * 0.75)  # off the lattice again
+        x, y = mx + nx * depth, my + ny * depth
         walls += 1
         if not grid.solid((x * scale, y * scale, (floor + ceiling) / 2.0 * scale)):
             faults.append('line %d-%d: no wall brush behind it' % (v1, v2))
