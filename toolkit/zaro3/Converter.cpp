@@ -24,7 +24,8 @@ Conversion ConvertLevel(const wad::Level& level, const Options& options, const M
 
   PieceOptions pieceOptions;
   pieceOptions.direct = options.direct;
-  const std::vector<Piece> pieces = BuildPieces(level, pieceOptions, summary.pieces);
+  const PieceCut cut = CutLevel(level, pieceOptions, summary.pieces);
+  const std::vector<Piece>& pieces = cut.pieces;
   if (!options.direct && !summary.pieces.usedNodes) {
     diagnostics.Warn("no usable nodes (" + summary.pieces.fallbackReason + "): partitioned from the lines");
   }
@@ -36,7 +37,8 @@ Conversion ConvertLevel(const wad::Level& level, const Options& options, const M
   brushOptions.ceilings = !options.noCeiling;
   brushOptions.walls = !options.noWall;
   brushOptions.bound = options.bound;
-  WorldGeometry geometry = BuildWorldGeometry(level, pieces, plan, picker, brushOptions);
+  const LayerPieces layers = BuildLayerPieces(level, cut.cells, plan);
+  WorldGeometry geometry = BuildWorldGeometry(level, pieces, layers, plan, picker, brushOptions);
 
   std::vector<MapEntity>& entities = result.model.entities;
   MapEntity world;

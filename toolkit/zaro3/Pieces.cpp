@@ -16,25 +16,23 @@ namespace {
 constexpr int kMaxMargin = 4096;
 
 struct Attempt {
-  std::vector<Piece> pieces;
-  int cells = 0;
+  PieceCut cut;
   std::vector<int> mismatched;
 };
 
 Attempt Finish(const wad::Level& level, const std::vector<geo::IntLine>& lines,
                std::vector<geo::ConvexPolygon> cells, const std::vector<SectorArea>& truth) {
   const SectorLocator locator(level);
-  const std::vector<LabelledCell> labelled = AttributeAndLabel(level, lines, std::move(cells), locator);
   Attempt attempt;
-  attempt.cells = static_cast<int>(labelled.size());
-  attempt.pieces = MergePieces(level, labelled, true);
-  attempt.mismatched = MismatchedSectors(truth, attempt.pieces);
+  attempt.cut.cells = AttributeAndLabel(level, lines, std::move(cells), locator);
+  attempt.cut.pieces = MergePieces(level, attempt.cut.cells, true);
+  attempt.mismatched = MismatchedSectors(truth, attempt.cut.pieces);
   return attempt;
 }
 
 }  // namespace
 
-std::vector<Piece> BuildPieces(const wad::Level& level, const PieceOptions& options, PieceReport& report) {
+PieceCut CutLevel(const wad::Level& level, const PieceOptions& options, PieceReport& report) {
   report = PieceReport{};
   const std::vector<geo::IntLine> lines = LinedefLines(level);
   const geo::ConvexPolygon box = LevelBox(level, std::min(options.margin, kMaxMargin));
@@ -66,9 +64,13 @@ std::vector<Piece> BuildPieces(const wad::Level& level, const PieceOptions& opti
       result = std::move(direct);
     }
   }
-  report.subsectors = result.cells;
-  for (const Piece& p : result.pieces) (p.sector >= 0 ? report.sectorPieces : report.voidPieces) += 1;
-  return std::move(result.pieces);
+  report.subsectors = static_cast<int>(result.cut.cells.size());
+  for (const Piece& p : result.cut.pieces) (p.sector >= 0 ? report.sectorPieces : report.voidPieces) += 1;
+  return std::move(result.cut);
+}
+
+std::vector<Piece> BuildPieces(const wad::Level& level, const PieceOptions& options, PieceReport& report) {
+  return CutLevel(level, options, report).pieces;
 }
 
 }  // namespace zaro3

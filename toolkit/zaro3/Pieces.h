@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "ConvexPolygon.h"
 #include "Level.h"
 #include "MapModel.h"
 
@@ -50,7 +51,20 @@ struct PieceReport {
   int brokenSectors = 0;       // sectors whose lines do not close (area not checkable)
 };
 
+// A cell of the partition before merging, with its sector (-1: void). Edge tags
+// hold the linedef (or -1) and the side facing the cell, as for PieceEdge.
+struct LabelledCell {
+  geo::ConvexPolygon polygon;
+  int sector = -1;
+};
+
+struct PieceCut {
+  std::vector<Piece> pieces;        // merged within each sector
+  std::vector<LabelledCell> cells;  // what they were merged from, for other merges
+};
+
 // Cuts the level into pieces; never throws on bad geometry (broken parts are counted).
+PieceCut CutLevel(const wad::Level& level, const PieceOptions& options, PieceReport& report);
 std::vector<Piece> BuildPieces(const wad::Level& level, const PieceOptions& options, PieceReport& report);
 
 // Point location: the sector at DOOM point (x, y), or -1 outside every sector.

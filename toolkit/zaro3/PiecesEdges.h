@@ -18,11 +18,6 @@
 
 namespace zaro3 {
 
-struct LabelledCell {
-  geo::ConvexPolygon polygon;
-  int sector = -1;
-};
-
 // Whether two linedef sides look the same from a piece beside them: the same
 // sector faces them and the sidedefs across show the same textures and sector.
 bool SameAppearance(const wad::Level& level, int linedefA, int sideA, int linedefB, int sideB);

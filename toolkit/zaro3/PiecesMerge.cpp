@@ -1,6 +1,7 @@
 #include "PiecesMerge.h"
 
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 #include <unordered_map>
 
@@ -11,6 +12,9 @@ namespace {
 using geo::IntLine;
 using geo::RationalPoint;
 
+// Edges shorter than this (DOOM units) mark a sliver, merged before anything else.
+constexpr double kShortEdge = 1.0;
+
 struct MergeEdge {
   IntLine line;
   int linedef = -1;
@@ -20,6 +24,7 @@ struct MergeEdge {
 
 struct MergePiece {
   int sector = -1;
+  int group = -1;
   std::vector<MergeEdge> edges;
   double area = 0;
   bool alive = true;
@@ -29,10 +34,14 @@ uint64_t EdgeKey(int from, int to) { return (static_cast<uint64_t>(from) << 32) 
 
 class Merger {
 public:
-  Merger(const wad::Level& level, const std::vector<LabelledCell>& cells) : m_level(level) {
+  // Without a layer rule, cells group by sector and linedefs are barriers.
+  Merger(const wad::Level& level, const std::vector<LabelledCell>& cells, const LayerRule* layer)
+      : m_level(level), m_layer(layer) {
     for (const LabelledCell& cell : cells) {
+      if (layer && cell.sector < 0) continue;
       MergePiece piece;
       piece.sector = cell.sector;
+      piece.group = layer ? layer->groupOfSector[cell.sector] : cell.sector;
       piece.area = cell.polygon.Area();
       for (std::size_t i = 0; i < cell.polygon.Size(); ++i) {
         const geo::PolygonEdge& e = cell.polygon.Edge(i);
@@ -48,6 +57,11 @@ public:
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(),
                      [&](int a, int b) { return m_pieces[a].area > m_pieces[b].area; });
+    // A sliver left alone makes a brush the map compiler calls degenerate (it clips
+    // faces shorter than its epsilon away): let each join a neighbour first.
+    for (std::size_t p = 0; p < m_pieces.size(); ++p) {
+      if (m_pieces[p].alive && HasShortEdge(m_pieces[p])) AbsorbOne(static_cast<int>(p));
+    }
     // Merging can line up edges that did not match before: repeat until stable.
     for (bool merged = true; merged;) {
       merged = false;
@@ -96,6 +110,15 @@ private:
     return id;
   }
 
+  bool HasShortEdge(const MergePiece& piece) const {
+    for (std::size_t i = 0; i < piece.edges.size(); ++i) {
+      const RationalPoint& a = m_vertices[piece.edges[i].from];
+      const RationalPoint& b = m_vertices[EndOf(piece, i)];
+      if (std::hypot(a.X() - b.X(), a.Y() - b.Y()) < kShortEdge) return true;
+    }
+    return false;
+  }
+
   int EndOf(const MergePiece& piece, std::size_t i) const { return piece.edges[(i + 1) % piece.edges.size()].from; }
 
   void Register(int p) {
@@ -110,34 +133,40 @@ private:
 
   // Where a's edge meets b's edge at a corner of the union: convex (1),
   // straight and joinable into one edge (0), or not allowed (-1).
-  int Joint(const MergeEdge& a, const MergeEdge& b) const {
+  int Joint(int sector, const MergeEdge& a, const MergeEdge& b) const {
     const geo::IntVec u = a.line.Direction(), v = b.line.Direction();
     const int64_t cross = geo::Cross(u, v);
     if (cross > 0) return 1;
     if (cross < 0 || geo::Dot(u, v) <= 0) return -1;
-    return SameAppearance(m_level, a.linedef, a.side, b.linedef, b.side) ? 0 : -1;
+    if (SameAppearance(m_level, a.linedef, a.side, b.linedef, b.side)) return 0;
+    return m_layer && Hidden(sector, a) && Hidden(sector, b) ? 0 : -1;
+  }
+
+  // A layer's face on an edge off every linedef shows nothing (the brush builders agree).
+  bool Hidden(int sector, const MergeEdge& e) const {
+    return e.linedef < 0 || m_layer->hidden(sector, e.linedef, e.side);
   }
 
   bool AbsorbOne(int p) {
     MergePiece& a = m_pieces[p];
     for (std::size_t i = 0; i < a.edges.size(); ++i) {
-      if (a.edges[i].linedef >= 0) continue;
+      if (a.edges[i].linedef >= 0 && !m_layer) continue;
       const int from = a.edges[i].from, to = EndOf(a, i);
       const auto found = m_owner.find(EdgeKey(to, from));
       if (found == m_owner.end() || found->second == p) continue;
       const int q = found->second;
       MergePiece& b = m_pieces[q];
-      if (b.sector != a.sector) continue;
+      if (b.group != a.group) continue;
       std::size_t j = 0;
       while (j < b.edges.size() && !(b.edges[j].from == to && EndOf(b, j) == from)) ++j;
-      if (j == b.edges.size() || b.edges[j].linedef >= 0) continue;
+      if (j == b.edges.size() || (b.edges[j].linedef >= 0 && !m_layer)) continue;
       const std::size_t n = a.edges.size(), m = b.edges.size();
       const MergeEdge& aBefore = a.edges[(i + n - 1) % n];
       const MergeEdge& aAfter = a.edges[(i + 1) % n];
       const MergeEdge& bBefore = b.edges[(j + m - 1) % m];
       const MergeEdge& bAfter = b.edges[(j + 1) % m];
-      const int atFrom = Joint(aBefore, bAfter);  // at `from`: a's edge into it, then b's edge out of it
-      const int atTo = Joint(bBefore, aAfter);
+      const int atFrom = Joint(a.sector, aBefore, bAfter);  // at `from`: a's edge into it, then b's out of it
+      const int atTo = Joint(a.sector, bBefore, aAfter);
       if (atFrom < 0 || atTo < 0) continue;
       // The union's boundary from `to`: a's other edges, then b's other edges;
       // a straight joint drops the second edge so the first runs on through it.
@@ -163,6 +192,7 @@ private:
   }
 
   const wad::Level& m_level;
+  const LayerRule* m_layer;
   std::vector<MergePiece> m_pieces;
   std::vector<RationalPoint> m_vertices;
   std::unordered_map<RationalPoint, int, geo::RationalPointHash> m_ids;
@@ -172,8 +202,14 @@ private:
 }  // namespace
 
 std::vector<Piece> MergePieces(const wad::Level& level, const std::vector<LabelledCell>& cells, bool merge) {
-  Merger merger(level, cells);
+  Merger merger(level, cells, nullptr);
   if (merge) merger.MergeAll();
+  return merger.Result();
+}
+
+std::vector<Piece> MergeLayer(const wad::Level& level, const std::vector<LabelledCell>& cells, const LayerRule& rule) {
+  Merger merger(level, cells, &rule);
+  merger.MergeAll();
   return merger.Result();
 }
 

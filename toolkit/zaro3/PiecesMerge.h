@@ -7,8 +7,13 @@
 // straight, the two collinear edges become one and must carry the same
 // linedef side (or none). All tests are on integer directions, hence exact.
 // Greedy, largest piece first: each piece absorbs neighbours until none fits.
+//
+// A layer merge (floors, or ceilings) joins more: cells whose sectors share a
+// group, across the linedefs between them, and two collinear edges run on as
+// one where the layer's face on both is hidden. Void cells take no part.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "PiecesEdges.h"
@@ -17,5 +22,14 @@ namespace zaro3 {
 
 // Merged pieces; `merge` false gives the cells one piece each.
 std::vector<Piece> MergePieces(const wad::Level& level, const std::vector<LabelledCell>& cells, bool merge);
+
+struct LayerRule {
+  std::vector<int> groupOfSector;  // sectors of one group merge freely
+  // Whether a brush of `sector`'s group shows nothing on this linedef side (the side facing it).
+  std::function<bool(int sector, int linedef, int side)> hidden;
+};
+
+// Pieces of the layer; each carries one sector of its group.
+std::vector<Piece> MergeLayer(const wad::Level& level, const std::vector<LabelledCell>& cells, const LayerRule& rule);
 
 }  // namespace zaro3

@@ -44,7 +44,7 @@ public:
     prism.topMaterial = m_picker.Flat(m_level.sectors[s].floorFlat);
     for (std::size_t i = 0; i < piece.edges.size(); ++i) {
       const Across across = AcrossEdge(m_level, piece.edges[i]);
-      if (across.sector >= 0 && across.sector != s && m_plan.floor[across.sector] < m_plan.floor[s]) {
+      if (LowerStepShows(m_plan, s, across.sector)) {
         prism.sides[i].material = m_picker.Wall(across.side->lower);
       }
     }
@@ -57,7 +57,7 @@ public:
     prism.bottomMaterial = m_picker.Flat(m_level.sectors[s].ceilingFlat);
     for (std::size_t i = 0; i < piece.edges.size(); ++i) {
       const Across across = AcrossEdge(m_level, piece.edges[i]);
-      if (across.sector >= 0 && across.sector != s && m_plan.ceiling[across.sector] > m_plan.ceiling[s]) {
+      if (UpperStepShows(m_plan, s, across.sector)) {
         // DOOM draws no upper texture between two sky ceilings: the sky goes on.
         prism.sides[i].material = SkyCeiling(m_level, s) && SkyCeiling(m_level, across.sector)
                                       ? m_picker.Sky()
@@ -162,8 +162,9 @@ void AddBound(const std::vector<Piece>& pieces, WorldGeometry& geometry) {
 
 }  // namespace
 
-WorldGeometry BuildWorldGeometry(const wad::Level& level, const std::vector<Piece>& pieces, const MoverPlan& plan,
-                                 MaterialPicker& picker, const BrushOptions& options) {
+WorldGeometry BuildWorldGeometry(const wad::Level& level, const std::vector<Piece>& pieces,
+                                 const LayerPieces& layers, const MoverPlan& plan, MaterialPicker& picker,
+                                 const BrushOptions& options) {
   WorldGeometry geometry;
   int64_t lowest = 0, highest = 0;
   for (std::size_t s = 0; s < level.sectors.size(); ++s) {
@@ -182,6 +183,12 @@ WorldGeometry BuildWorldGeometry(const wad::Level& level, const std::vector<Piec
     if (FootprintIsSound(prism)) into.push_back(std::move(prism));
     else ++geometry.skipped;
   };
+  if (options.floors) {
+    for (const Piece& piece : layers.floors) keep(builder.Floor(piece, geometry.bottom), geometry.world);
+  }
+  if (options.ceilings) {
+    for (const Piece& piece : layers.ceilings) keep(builder.Ceiling(piece, geometry.top), geometry.world);
+  }
   for (const Piece& piece : pieces) {
     if (piece.sector < 0) {
       // Inside the sealing box a void piece away from the level only fills space nobody reaches.
@@ -189,8 +196,6 @@ WorldGeometry BuildWorldGeometry(const wad::Level& level, const std::vector<Piec
       if (options.walls) keep(builder.Void(piece, geometry.bottom, geometry.top), geometry.world);
       continue;
     }
-    if (options.floors) keep(builder.Floor(piece, geometry.bottom), geometry.world);
-    if (options.ceilings) keep(builder.Ceiling(piece, geometry.top), geometry.world);
     const int mover = plan.moverOfSector[piece.sector];
     if (mover >= 0) keep(builder.Slab(piece, plan.movers[mover]), geometry.moverSlabs[mover]);
   }

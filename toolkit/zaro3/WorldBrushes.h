@@ -1,10 +1,10 @@
 // WorldBrushes: the level's convex pieces as floor, ceiling and wall prisms,
 // the moving slabs of doors and lifts, and the optional sealing box.
 //
-// Per sector piece a floor prism from the level's bottom up to the world
-// floor and a ceiling prism from the world ceiling up to the level's top; per
-// void piece one full-height prism (with the sealing box, only those on a
-// line). A face shows a DOOM texture only where it
+// Per floor piece a prism from the level's bottom up to the world floor, per
+// ceiling piece one from the world ceiling up to the level's top (the layers
+// merge sectors that look alike there); per void piece one full-height prism
+// (with the sealing box, only those that meet the level). A face shows a DOOM texture only where it
 // can be seen (steps, wall fronts, floors, ceilings), everything else gets
 // the hidden material. Prisms whose footprint fails FootprintIsSound are
 // skipped and counted. Heights come from the MoverPlan; materials through
@@ -13,6 +13,7 @@
 
 #include <vector>
 
+#include "LayerPieces.h"
 #include "Level.h"
 #include "MapModel.h"
 #include "MaterialCatalog.h"
@@ -41,7 +42,9 @@ struct WorldGeometry {
   int64_t top = 0;
 };
 
-WorldGeometry BuildWorldGeometry(const wad::Level& level, const std::vector<Piece>& pieces, const MoverPlan& plan,
-                                 MaterialPicker& picker, const BrushOptions& options);
+// `pieces`: merged within sectors (void prisms, mover slabs); `layers`: floor and ceiling footprints.
+WorldGeometry BuildWorldGeometry(const wad::Level& level, const std::vector<Piece>& pieces,
+                                 const LayerPieces& layers, const MoverPlan& plan, MaterialPicker& picker,
+                                 const BrushOptions& options);
 
 }  // namespace zaro3

@@ -57,7 +57,13 @@ Built Build(zaro3test::CraftedLevel crafted, bool movers = true, BrushOptions op
   MaterialPicker picker(catalog, "zdoom/sky1");
   Built b{std::move(crafted), {}, {}};
   b.plan = zaro3::PlanMovers(b.crafted.level, movers);
-  b.geometry = zaro3::BuildWorldGeometry(b.crafted.level, b.crafted.pieces, b.plan, picker, options);
+  // The crafted rooms differ from each other, so each room is its own floor and ceiling piece.
+  zaro3::LayerPieces layers;
+  for (const zaro3::Piece& piece : b.crafted.pieces) {
+    if (piece.sector >= 0) layers.floors.push_back(piece);
+  }
+  layers.ceilings = layers.floors;
+  b.geometry = zaro3::BuildWorldGeometry(b.crafted.level, b.crafted.pieces, layers, b.plan, picker, options);
   return b;
 }
 
@@ -68,7 +74,7 @@ TEST(WorldBrushes, StepUpAndLowerCeilingShowTheTexturesOfTheSideFacingTheViewer)
   const auto& w = b.geometry.world;
   ASSERT_EQ(w.size(), 10u);  // two floors, two ceilings, six void strips
   EXPECT_EQ(b.geometry.skipped, 0);
-  const Prism &floor0 = w[0], &ceiling0 = w[1], &floor1 = w[2], &ceiling1 = w[3];
+  const Prism &floor0 = w[0], &floor1 = w[1], &ceiling0 = w[2], &ceiling1 = w[3];
   EXPECT_EQ(floor0.zLow, -64);
   EXPECT_EQ(floor0.zHigh, 0);
   EXPECT_EQ(ceiling0.zLow, 128);
@@ -94,7 +100,7 @@ TEST(WorldBrushes, SkyCeilingsTakeTheSkyAndNoUpperTextureBetweenTwoSkies) {
   RoomSpec a = Room(0, 128, 0, 160), b = Room(128, 256, 0, 128);
   a.ceilingFlat = b.ceilingFlat = "F_SKY1";
   const Built built = Build(MakeRooms({a, b}));
-  EXPECT_EQ(built.geometry.world[1].bottomMaterial, "zdoom/sky1");
+  EXPECT_EQ(built.geometry.world[2].bottomMaterial, "zdoom/sky1");
   EXPECT_EQ(SideAtX(built.geometry.world[3], 128), "zdoom/sky1");
 }
 
@@ -130,7 +136,7 @@ TEST(WorldBrushes, TheSealedMapKeepsVoidThatMeetsTheLevelAtALineEnd) {
 
 TEST(WorldBrushes, ClosedSectorsTouchAndCeilingsBelowFloorsAreClamped) {
   const Built b = Build(MakeRooms({Room(0, 128, 0, 128), Room(128, 256, 64, 32)}), false);
-  EXPECT_EQ(b.geometry.world[2].zHigh, 64);
+  EXPECT_EQ(b.geometry.world[1].zHigh, 64);
   EXPECT_EQ(b.geometry.world[3].zLow, 64);
   EXPECT_EQ(b.geometry.skipped, 0);
 }
@@ -145,7 +151,7 @@ TEST(MoverPlan, ManualDoorOpensToTheLowestNeighbourCeilingLessFour) {
   EXPECT_EQ(door.low, 0);
   EXPECT_EQ(door.high, 116);
   EXPECT_FALSE(door.remote);
-  EXPECT_EQ(b.geometry.world[3].zLow, 116);  // the world ceiling starts where the door stops
+  EXPECT_EQ(b.geometry.world[4].zLow, 116);  // the world ceiling starts where the door stops
   ASSERT_EQ(b.geometry.moverSlabs[0].size(), 1u);
   const Prism& slab = b.geometry.moverSlabs[0][0];
   EXPECT_EQ(slab.zLow, 0);
@@ -155,7 +161,7 @@ TEST(MoverPlan, ManualDoorOpensToTheLowestNeighbourCeilingLessFour) {
 
   const Built still = Build(crafted, false);
   EXPECT_TRUE(still.plan.movers.empty());
-  EXPECT_EQ(still.geometry.world[3].zLow, 0);
+  EXPECT_EQ(still.geometry.world[4].zLow, 0);
 }
 
 TEST(MoverPlan, TaggedLiftLowersToItsLowestNeighbourAndItsTriggerNamesIt) {
@@ -175,7 +181,7 @@ TEST(MoverPlan, TaggedLiftLowersToItsLowestNeighbourAndItsTriggerNamesIt) {
   EXPECT_EQ(slab.zHigh, 64);
   EXPECT_EQ(slab.topMaterial, "d/flats/FLOOR0_1");
   EXPECT_EQ(SideAtX(slab, 128), "d/LOWER0");
-  EXPECT_EQ(b.geometry.world[2].zHigh, 0);
+  EXPECT_EQ(b.geometry.world[1].zHigh, 0);
 }
 
 TEST(MoverPlan, OpenDoorsAndUntaggedRemoteSpecialsStayStatic) {

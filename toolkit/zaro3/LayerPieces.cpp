@@ -1,0 +1,58 @@
+#include "LayerPieces.h"
+
+#include <map>
+#include <tuple>
+
+#include "PiecesMerge.h"
+
+namespace zaro3 {
+
+namespace {
+
+// Groups sectors by (height, flat); movers get a group each.
+std::vector<int> GroupSectors(const wad::Level& level, const MoverPlan& plan, bool floors) {
+  std::map<std::pair<int64_t, std::string>, int> groups;
+  std::vector<int> groupOf(level.sectors.size());
+  int next = 0;
+  for (std::size_t s = 0; s < level.sectors.size(); ++s) {
+    if (plan.moverOfSector[s] >= 0) {
+      groupOf[s] = next++;
+      continue;
+    }
+    const wad::Sector& sector = level.sectors[s];
+    const auto key = floors ? std::make_pair(plan.floor[s], sector.floorFlat)
+                            : std::make_pair(plan.ceiling[s], sector.ceilingFlat);
+    const auto found = groups.emplace(key, next);
+    if (found.second) ++next;
+    groupOf[s] = found.first->second;
+  }
+  return groupOf;
+}
+
+int SectorAcross(const wad::Level& level, int linedef, int side) {
+  const wad::Linedef& line = level.linedefs[linedef];
+  const int other = side == 0 ? line.back : line.front;
+  return other < 0 ? -1 : level.sidedefs[other].sector;
+}
+
+}  // namespace
+
+bool LowerStepShows(const MoverPlan& plan, int sector, int across) {
+  return across >= 0 && plan.floor[across] < plan.floor[sector];
+}
+
+bool UpperStepShows(const MoverPlan& plan, int sector, int across) {
+  return across >= 0 && plan.ceiling[across] > plan.ceiling[sector];
+}
+
+LayerPieces BuildLayerPieces(const wad::Level& level, const std::vector<LabelledCell>& cells, const MoverPlan& plan) {
+  LayerRule floors{GroupSectors(level, plan, true), [&](int sector, int linedef, int side) {
+                     return !LowerStepShows(plan, sector, SectorAcross(level, linedef, side));
+                   }};
+  LayerRule ceilings{GroupSectors(level, plan, false), [&](int sector, int linedef, int side) {
+                       return !UpperStepShows(plan, sector, SectorAcross(level, linedef, side));
+                     }};
+  return {MergeLayer(level, cells, floors), MergeLayer(level, cells, ceilings)};
+}
+
+}  // namespace zaro3
