@@ -33,6 +33,7 @@ test_only=(
   "chromium:/usr/bin/chromium"
   "nodejs:/usr/bin/node"
   "npm:/usr/bin/npm"
+  "freedm:/usr/share/games/doom/freedm.wad"
 )
 
 wanted=("${common[@]}")
