@@ -162,7 +162,9 @@ TEST(Pieces, SquareRoomIsOneSectorPieceInsideVoid) {
   for (const Piece& p : pieces) {
     for (const PieceEdge& e : p.edges) {
       if (p.sector == room && e.linedef >= 0) ++walls;
-      if (p.sector < 0 && e.linedef >= 0) EXPECT_EQ(e.side, 1);
+      if (p.sector < 0 && e.linedef >= 0) {
+        EXPECT_EQ(e.side, 1);
+      }
     }
   }
   EXPECT_EQ(walls, 4);
@@ -247,7 +249,9 @@ TEST(Pieces, DoorSectorBetweenRoomsIsItsOwnPiece) {
   for (const Piece& p : pieces) {
     if (p.sector != west) continue;
     for (const PieceEdge& e : p.edges) {
-      if (std::fabs(e.fromX - 256) < 1e-9 && std::fabs(e.toX - 256) < 1e-9) EXPECT_GE(e.linedef, 0);
+      if (std::fabs(e.fromX - 256) < 1e-9 && std::fabs(e.toX - 256) < 1e-9) {
+        EXPECT_GE(e.linedef, 0);
+      }
     }
   }
 }
