@@ -3,6 +3,7 @@
 #include <map>
 #include <tuple>
 
+#include "PiecesEdges.h"
 #include "PiecesMerge.h"
 
 namespace zaro3 {
@@ -29,11 +30,8 @@ std::vector<int> GroupSectors(const wad::Level& level, const MoverPlan& plan, bo
   return groupOf;
 }
 
-int SectorAcross(const wad::Level& level, int linedef, int side) {
-  const wad::Linedef& line = level.linedefs[linedef];
-  const int other = side == 0 ? line.back : line.front;
-  return other < 0 ? -1 : level.sidedefs[other].sector;
-}
+// The sector beyond a linedef side, seen from the side facing the piece.
+int SectorAcross(const wad::Level& level, int linedef, int side) { return FacingSector(level, linedef, 1 - side); }
 
 }  // namespace
 

@@ -47,13 +47,13 @@ CarrierIndex IndexCarriers(const wad::Level& level, const std::vector<IntLine>& 
   return index;
 }
 
+}  // namespace
+
 int FacingSector(const wad::Level& level, int linedef, int side) {
   const wad::Linedef& l = level.linedefs[linedef];
   const int sidedef = side == 0 ? l.front : l.back;
   return sidedef < 0 ? -1 : level.sidedefs[sidedef].sector;
 }
-
-}  // namespace
 
 bool SameAppearance(const wad::Level& level, int linedefA, int sideA, int linedefB, int sideB) {
   if (linedefA < 0 || linedefB < 0) return linedefA == linedefB;

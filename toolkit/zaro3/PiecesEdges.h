@@ -18,6 +18,9 @@
 
 namespace zaro3 {
 
+// The sector of the linedef's side `side` (0 front, 1 back), or -1 where it has none.
+int FacingSector(const wad::Level& level, int linedef, int side);
+
 // Whether two linedef sides look the same from a piece beside them: the same
 // sector faces them and the sidedefs across show the same textures and sector.
 bool SameAppearance(const wad::Level& level, int linedefA, int sideA, int linedefB, int sideB);
