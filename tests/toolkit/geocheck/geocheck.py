@@ -21,7 +21,7 @@ import doomlevel  # noqa: E402
 CELL = 256.0          # grid cell for brush buckets, world units
 OFFSET = 2.0          # how far below a floor or above a ceiling to probe, world units
 WALL_DEPTH = 4.0      # how far behind a one-sided line to probe, DOOM units
-INNER_MARGINS = (6.0, 2.0, 0.75)  # sample points keep this far from every sector line, DOOM units
+INNER_MARGINS = (6.0, 2.0, 0.75, 0.3)  # sample points keep this far from every sector line, DOOM units
 INSIDE_EPS = 0.01
 
 # Line specials that move the sector behind the line (manual doors) or the tagged sectors
@@ -257,15 +257,21 @@ def check(level, brushes, entities, scale, tolerance):
         # Short lines (thin pillars, small notches) are probed less deep, and never past
         # half way to the next line behind (DOOM walls can be a few units thick), so the
         # probe does not pass through a solid that is thinner than the probe depth.
-        t = 0.5 + 0.0137
-        mx, my = x1 + (x2 - x1) * t, y1 + (y2 - y1) * t
+        # A probe can still fall on the seam of two brushes (a neighbour's wall line carried
+        # on through the solid): a second probe a little aside decides.
         nx, ny = -(y2 - y1) / length, (x2 - x1) / length
-        depth = min(WALL_DEPTH, length / 4.0) + 0.137
-        hit = lines.first_hit(mx, my, nx, ny, depth * 2, index)
-        depth = min(depth, hit / 2 + 0.0731, hit * 0.75)  # off the lattice again
-        x, y = mx + nx * depth, my + ny * depth
         walls += 1
-        if not grid.solid((x * scale, y * scale, (floor + ceiling) / 2.0 * scale)):
+        backed = False
+        for t, shallower in ((0.5 + 0.0137, 1.0), (0.5 - 0.0391, 0.83)):
+            mx, my = x1 + (x2 - x1) * t, y1 + (y2 - y1) * t
+            depth = min(WALL_DEPTH, length / 4.0) + 0.137
+            hit = lines.first_hit(mx, my, nx, ny, depth * 2, index)
+            depth = min(depth, hit / 2 + 0.0731, hit * 0.75) * shallower  # off the lattice again
+            x, y = mx + nx * depth, my + ny * depth
+            if grid.solid((x * scale, y * scale, (floor + ceiling) / 2.0 * scale)):
+                backed = True
+                break
+        if not backed:
             faults.append('line %d-%d: no wall brush behind it' % (v1, v2))
     starts = [e for e in entities if e.get('classname') == 'info_player_start']
     for x, y, _angle, kind, _flags in level.things:
