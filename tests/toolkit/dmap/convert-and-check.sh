@@ -19,6 +19,11 @@ scorvel="$build/maptool/scorvel"
 mkdir -p "$out"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+# The thing table, as the program folder has it: every monster and item must lie inside
+# the sealed level too, or the compiler finds a leak.
+table="$here/../../../toolkit/defs/D2D3_OBJ.TXT"
+[ -f "$table" ] || { echo "cannot find the thing table $table"; exit 1; }
+cp "$table" "$work/"
 pk4s=()
 [ -f "$build/toolkit/defs/zdoomdefsdoom.pk4" ] && pk4s+=(--pk4 "$build/toolkit/defs/zdoomdefsdoom.pk4")
 
