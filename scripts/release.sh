@@ -200,15 +200,13 @@ expect_converted() {
 
 cp "$freedoom2" "$folder/doom2.wad"
 xtract_under_wine() { (cd "$folder" && "$wine_run" cmd /c xtract.bat doom2) >"$stage/xtract-wine.out" 2>&1; }
-if ! xtract_under_wine; then
-  # Wine's cmd has been seen, rarely, to fail to start a program that is there
-  # ("Can't recognize ..."): once, on a fresh Wine server, before calling it a failure.
-  grep -q "Can't recognize" "$stage/xtract-wine.out" \
-    || die "xtract.bat from $win_name.zip failed: $(tail -3 "$stage/xtract-wine.out")"
-  echo "release.sh: Wine's cmd could not start a program; once more on a fresh Wine server"
-  "$wine_run" --kill-server
-  xtract_under_wine || die "xtract.bat from $win_name.zip failed: $(tail -3 "$stage/xtract-wine.out")"
-fi
+# Wine's cmd has been seen, rarely, to fail to start a program that is there
+# ("Can't recognize ..."): once more, on a fresh Wine server, before calling it a failure.
+xtract_under_wine || {
+  grep -q "Can't recognize" "$stage/xtract-wine.out" &&
+    echo "release.sh: Wine's cmd could not start a program; once more on a fresh Wine server" &&
+    "$wine_run" --kill-server && xtract_under_wine
+} || die "xtract.bat from $win_name.zip failed: $(tail -3 "$stage/xtract-wine.out")"
 (cd "$folder" && "$wine_run" ./ZarO3.exe doom2.wad map01 -bound -scale 1.500000 -doom2) >"$stage/zaro3-wine.out" 2>&1 \
   || die "ZarO3.exe from $win_name.zip failed: $(tail -3 "$stage/zaro3-wine.out")"
 expect_converted "$win_name.zip" "$folder" zdoom2tex.pk4

@@ -260,18 +260,17 @@ def check(level, brushes, entities, scale, tolerance):
         # A probe can still fall on the seam of two brushes (a neighbour's wall line carried
         # on through the solid): a second probe a little aside decides.
         nx, ny = -(y2 - y1) / length, (x2 - x1) / length
+        depth = min(WALL_DEPTH, length / 4.0) + 0.137
+        z = (floor + ceiling) / 2.0 * scale
         walls += 1
-        backed = False
-        for t, shallower in ((0.5 + 0.0137, 1.0), (0.5 - 0.0391, 0.83)):
+
+        def backed(t, shallower):
             mx, my = x1 + (x2 - x1) * t, y1 + (y2 - y1) * t
-            depth = min(WALL_DEPTH, length / 4.0) + 0.137
             hit = lines.first_hit(mx, my, nx, ny, depth * 2, index)
-            depth = min(depth, hit / 2 + 0.0731, hit * 0.75) * shallower  # off the lattice again
-            x, y = mx + nx * depth, my + ny * depth
-            if grid.solid((x * scale, y * scale, (floor + ceiling) / 2.0 * scale)):
-                backed = True
-                break
-        if not backed:
+            d = min(depth, hit / 2 + 0.0731, hit * 0.75) * shallower  # off the lattice again
+            return grid.solid(((mx + nx * d) * scale, (my + ny * d) * scale, z))
+
+        if not (backed(0.5 + 0.0137, 1.0) or backed(0.5 - 0.0391, 0.83)):
             faults.append('line %d-%d: no wall brush behind it' % (v1, v2))
     starts = [e for e in entities if e.get('classname') == 'info_player_start']
     for x, y, _angle, kind, _flags in level.things:
