@@ -42,23 +42,22 @@ Conversion ConvertLevel(const wad::Level& level, const Options& options, const M
 
   std::vector<MapEntity>& entities = result.model.entities;
   MapEntity world;
-  world.keys.emplace_back("classname", "worldspawn");
+  world.Set("classname", "worldspawn");
   world.brushes = std::move(geometry.world);
   entities.push_back(std::move(world));
 
   const SectorLocator locator(level);
   Append(entities, BuildThingEntities(level, table, options.noEntities,
-                                      [&](double x, double y) { return locator.SectorAt(x, y); }, options.scale,
+                                      [&](double x, double y) { return locator.SectorAt(x, y); },
                                       summary.things, diagnostics));
-  std::vector<MapEntity> lights = BuildLightEntities(level, pieces, options.scale);
+  std::vector<MapEntity> lights = BuildLightEntities(level, pieces);
   summary.lights = lights.size();
   Append(entities, std::move(lights));
   int skippedMasked = 0;
   std::vector<MapEntity> masked = BuildMaskedLineEntities(level, plan, picker, skippedMasked);
   summary.maskedLines = masked.size();
   Append(entities, std::move(masked));
-  // The movers' file positions are fixed from here on: triggers name them by position.
-  MoverEntities movers = BuildMoverEntities(level, plan, geometry, options.scale, entities.size());
+  MoverEntities movers = BuildMoverEntities(level, plan, geometry);
   summary.movers = movers.movers.size();
   summary.triggers = movers.triggers.size();
   Append(entities, std::move(movers.movers));

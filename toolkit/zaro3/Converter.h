@@ -1,8 +1,8 @@
 // Converter: one level to the map model, stage by stage.
 //
 // level -> pieces -> world brushes -> entities -> MapModel. Entities are in
-// the order worldspawn, things, lights, masked lines, movers, triggers; the
-// triggers' targets depend on that order (see MoverEntities.h). The inputs
+// the order worldspawn, things, lights, masked lines, movers, triggers; brush
+// entities and the entities others target carry names. The inputs
 // are borrowed; the result owns its model and counts. Nothing here reads or
 // writes files or prints.
 #pragma once

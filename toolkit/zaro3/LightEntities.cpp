@@ -4,8 +4,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include "MapWriter.h"
-#include "ThingEntities.h"
 
 namespace zaro3 {
 
@@ -67,25 +65,25 @@ void MergeSmallest(std::vector<Light>& lights, std::size_t cap) {
   }
 }
 
-MapEntity LightEntity(const Light& light, const Scale& scale) {
+MapEntity LightEntity(const Light& light) {
   const double v = light.level / 255.0;
   char colour[64];
   std::snprintf(colour, sizeof colour, "%.3f %.3f %.3f", v, v, v);
   const int64_t r = static_cast<int64_t>(std::ceil(light.radius));
   MapEntity entity;
-  entity.keys.emplace_back("classname", "light");
-  entity.keys.emplace_back("origin", ScaledTriple(std::llround(light.x), std::llround(light.y), light.z, scale));
-  entity.keys.emplace_back("light_radius", ScaledTriple(r, r, light.height, scale));
-  entity.keys.emplace_back("_color", colour);
-  entity.keys.emplace_back("noshadows", "1");
-  if (light.special != 0) entity.keys.emplace_back("doom_sector_special", std::to_string(light.special));
+  entity.Set("classname", "light");
+  entity.SetPoint("origin", std::llround(light.x), std::llround(light.y), light.z);
+  entity.SetPoint("light_radius", r, r, light.height);
+  entity.Set("_color", colour);
+  entity.Set("noshadows", "1");
+  if (light.special != 0) entity.Set("doom_sector_special", std::to_string(light.special));
   return entity;
 }
 
 }  // namespace
 
 std::vector<MapEntity> BuildLightEntities(const wad::Level& level, const std::vector<Piece>& pieces,
-                                          const Scale& scale, std::size_t maxLights) {
+                                          std::size_t maxLights) {
   std::vector<std::vector<const Piece*>> bySector(level.sectors.size());
   for (const Piece& piece : pieces) {
     if (piece.sector >= 0 && !piece.edges.empty() && piece.area > 0) bySector[piece.sector].push_back(&piece);
@@ -104,7 +102,7 @@ std::vector<MapEntity> BuildLightEntities(const wad::Level& level, const std::ve
   MergeSmallest(lights, maxLights);
   std::vector<MapEntity> entities;
   entities.reserve(lights.size());
-  for (const Light& light : lights) entities.push_back(LightEntity(light, scale));
+  for (const Light& light : lights) entities.push_back(LightEntity(light));
   return entities;
 }
 

@@ -20,6 +20,6 @@ namespace zaro3 {
 constexpr std::size_t kMaxLights = 256;
 
 std::vector<MapEntity> BuildLightEntities(const wad::Level& level, const std::vector<Piece>& pieces,
-                                          const Scale& scale, std::size_t maxLights = kMaxLights);
+                                          std::size_t maxLights = kMaxLights);
 
 }  // namespace zaro3

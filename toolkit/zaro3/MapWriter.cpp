@@ -1,5 +1,6 @@
 #include "MapWriter.h"
 
+#include <array>
 #include <cstdint>
 
 namespace zaro3 {
@@ -52,19 +53,34 @@ void WritePlane(std::string& out, const Point3& p0, const Point3& p1, const Poin
   out += " 0 0 0 1 1\n";
 }
 
+// The sloped top's points ordered so that (p0 - p1) x (p2 - p1) points up.
+void WriteSlopedTop(std::string& out, const std::array<IntPoint3, 3>& p, const std::string& material,
+                    const Scale& scale) {
+  const __int128 ax = p[0].x - p[1].x, ay = p[0].y - p[1].y;
+  const __int128 bx = p[2].x - p[1].x, by = p[2].y - p[1].y;
+  const bool up = ax * by - ay * bx > 0;
+  const IntPoint3& first = up ? p[0] : p[2];
+  const IntPoint3& last = up ? p[2] : p[0];
+  WritePlane(out, {first.x, first.y, first.z}, {p[1].x, p[1].y, p[1].z}, {last.x, last.y, last.z}, material, scale);
+}
+
 void WriteBrush(std::string& out, const Prism& prism, const Scale& scale) {
   out += "{\n";
   // A side a->b with the brush on its left: (b, low), (a, low), (b, high)
   // gives the normal to the right of a->b, out of the brush.
   for (const PrismSide& side : prism.sides) {
     WritePlane(out, {side.b.x, side.b.y, prism.zLow}, {side.a.x, side.a.y, prism.zLow},
-               {side.b.x, side.b.y, prism.zHigh}, side.material, scale);
+               {side.b.x, side.b.y, prism.zHigh}, side.face.material, scale);
   }
   const IntPoint& o = prism.sides.front().a;
-  WritePlane(out, {o.x + 1, o.y, prism.zHigh}, {o.x, o.y, prism.zHigh}, {o.x, o.y + 1, prism.zHigh},
-             prism.topMaterial, scale);
+  if (prism.slopedTop) {
+    WriteSlopedTop(out, *prism.slopedTop, prism.top.material, scale);
+  } else {
+    WritePlane(out, {o.x + 1, o.y, prism.zHigh}, {o.x, o.y, prism.zHigh}, {o.x, o.y + 1, prism.zHigh},
+               prism.top.material, scale);
+  }
   WritePlane(out, {o.x, o.y + 1, prism.zLow}, {o.x, o.y, prism.zLow}, {o.x + 1, o.y, prism.zLow},
-             prism.bottomMaterial, scale);
+             prism.bottom.material, scale);
   out += "}\n";
 }
 
@@ -78,7 +94,7 @@ void WriteKeyValue(std::string& out, const std::string& key, const std::string& 
 
 void WriteEntity(std::string& out, const MapEntity& entity, const Scale& scale) {
   out += "{\n";
-  for (const auto& kv : entity.keys) WriteKeyValue(out, kv.first, kv.second);
+  for (const KeyValue& kv : entity.keys) WriteKeyValue(out, kv.key, FormatValue(kv, scale));
   for (const Prism& prism : entity.brushes) WriteBrush(out, prism, scale);
   out += "}\n";
 }
@@ -101,6 +117,18 @@ void AppendScaled(std::string& out, int64_t value, const Scale& scale) {
 std::string FormatScaled(int64_t value, const Scale& scale) {
   std::string text;
   AppendScaled(text, value, scale);
+  return text;
+}
+
+std::string FormatValue(const KeyValue& kv, const Scale& scale) {
+  if (kv.measures.empty()) return kv.text;
+  // Measures are thousandths of a unit: three more decimals on the scale.
+  const Scale milli{scale.mantissa, scale.decimals + 3};
+  std::string text;
+  for (std::size_t i = 0; i < kv.measures.size(); ++i) {
+    if (i > 0) text += ' ';
+    AppendScaled(text, kv.measures[i].thousandths, milli);
+  }
   return text;
 }
 

@@ -15,7 +15,8 @@ bool HasTexture(const std::string& name) { return !name.empty() && name != "-"; 
 std::vector<MapEntity> BuildMaskedLineEntities(const wad::Level& level, const MoverPlan& plan, MaterialPicker& picker,
                                                int& skipped) {
   std::vector<MapEntity> entities;
-  for (const wad::Linedef& line : level.linedefs) {
+  for (std::size_t l = 0; l < level.linedefs.size(); ++l) {
+    const wad::Linedef& line = level.linedefs[l];
     if (line.front < 0 || line.back < 0) continue;
     const wad::Sidedef& front = level.sidedefs[line.front];
     const wad::Sidedef& back = level.sidedefs[line.back];
@@ -27,13 +28,25 @@ std::vector<MapEntity> BuildMaskedLineEntities(const wad::Level& level, const Mo
     if (height > 0) top = std::min<int64_t>(top, bottom + height);
     const wad::Vertex& v1 = level.vertices[line.v1];
     const wad::Vertex& v2 = level.vertices[line.v2];
-    Prism slab = LineSlab({v1.x, v1.y}, {v2.x, v2.y}, 1, false, bottom, top, picker.Wall(texture), kHiddenMaterial);
+    Prism slab = LineSlab({v1.x, v1.y}, {v2.x, v2.y}, 1, false, bottom, top, Surface(kHiddenMaterial),
+                          Surface(kHiddenMaterial));
     if (!FootprintIsSound(slab)) {
       ++skipped;
       continue;
     }
+    // Each side shows its own sidedef's middle texture: the face on the line is seen from the front.
+    const IntPoint a{v1.x, v1.y}, b{v2.x, v2.y};
+    for (PrismSide& side : slab.sides) {
+      const bool onLine = (side.a == a || side.a == b) && (side.b == a || side.b == b);
+      const bool offLine = !(side.a == a || side.a == b) && !(side.b == a || side.b == b);
+      const int sideOfLine = onLine ? 0 : offLine ? 1 : -1;
+      if (sideOfLine < 0) continue;
+      const wad::Sidedef& shown = sideOfLine == 0 ? front : back;
+      if (HasTexture(shown.middle)) side.face = picker.WallSide(level, static_cast<int>(l), sideOfLine, WallPart::Middle);
+    }
     MapEntity entity;
-    entity.keys.emplace_back("classname", "func_static");
+    entity.Set("classname", "func_static");
+    NameBrushEntity(entity, "grate_" + std::to_string(l));
     entity.brushes.push_back(std::move(slab));
     entities.push_back(std::move(entity));
   }

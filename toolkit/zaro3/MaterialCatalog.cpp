@@ -113,6 +113,41 @@ int MaterialPicker::WallHeight(const std::string& name) const {
   return entry ? entry->height : 0;
 }
 
+Surface MaterialPicker::WallSide(const wad::Level& level, int linedef, int side, WallPart part) {
+  const wad::Linedef& line = level.linedefs[linedef];
+  const int sidedef = side == 0 ? line.front : line.back;
+  Surface surface;
+  if (sidedef < 0) {
+    ++untextured;
+    surface.material = kMissingMaterial;
+    return surface;
+  }
+  const wad::Sidedef& s = level.sidedefs[sidedef];
+  surface.texture = part == WallPart::Upper ? s.upper : part == WallPart::Lower ? s.lower : s.middle;
+  surface.material = Wall(surface.texture);
+  surface.kind = Surface::Kind::Wall;
+  surface.linedef = linedef;
+  surface.side = side;
+  surface.part = part;
+  return surface;
+}
+
+Surface MaterialPicker::FloorFlat(const std::string& flat) {
+  Surface surface;
+  surface.material = Flat(flat);
+  surface.texture = flat;
+  surface.kind = IsSkyFlat(flat) ? Surface::Kind::Fixed : Surface::Kind::Floor;
+  return surface;
+}
+
+Surface MaterialPicker::CeilingFlat(const std::string& flat) {
+  Surface surface;
+  surface.material = Flat(flat);
+  surface.texture = flat;
+  surface.kind = IsSkyFlat(flat) ? Surface::Kind::Fixed : Surface::Kind::Ceiling;
+  return surface;
+}
+
 std::string SkyMaterialFor(const std::string& levelName) {
   const std::string name = wad::UpperName(levelName);
   int sky = 1;

@@ -15,6 +15,8 @@
 #include <vector>
 
 #include "Diagnostics.h"
+#include "Level.h"
+#include "MapModel.h"
 #include "Options.h"
 
 namespace zaro3 {
@@ -63,6 +65,12 @@ public:
   static bool IsSkyFlat(const std::string& name);
   // Texture height, or 0 when unknown.
   int WallHeight(const std::string& name) const;
+
+  // The face that shows `part` of the sidedef on side `side` (0 front, 1 back) of `linedef`.
+  Surface WallSide(const wad::Level& level, int linedef, int side, WallPart part);
+  // A sector's floor or ceiling flat; a sky ceiling shows the level's sky.
+  Surface FloorFlat(const std::string& flat);
+  Surface CeilingFlat(const std::string& flat);
 
   int untextured = 0;                 // faces that needed a texture their sidedef lacks
   std::set<std::string> missingNames; // listed nowhere ("texture NAME" / "flat NAME")

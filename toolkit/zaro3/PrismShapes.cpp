@@ -32,7 +32,7 @@ bool FootprintIsSound(const Prism& prism) {
 }
 
 Prism LineSlab(IntPoint v1, IntPoint v2, int64_t thickness, bool towardsFront, int64_t zLow, int64_t zHigh,
-               const std::string& faceMaterial, const std::string& endMaterial) {
+               const Surface& face, const Surface& end) {
   const int64_t dx = v2.x - v1.x;
   const int64_t dy = v2.y - v1.y;
   IntPoint offset;
@@ -49,24 +49,24 @@ Prism LineSlab(IntPoint v1, IntPoint v2, int64_t thickness, bool towardsFront, i
   Prism prism;
   prism.zLow = zLow;
   prism.zHigh = zHigh;
-  prism.topMaterial = endMaterial;
-  prism.bottomMaterial = endMaterial;
+  prism.top = end;
+  prism.bottom = end;
   if (Cross(v1, v2, w2) > 0) {
-    prism.sides = {{v1, v2, faceMaterial}, {v2, w2, endMaterial}, {w2, w1, faceMaterial}, {w1, v1, endMaterial}};
+    prism.sides = {{v1, v2, face}, {v2, w2, end}, {w2, w1, face}, {w1, v1, end}};
   } else {
-    prism.sides = {{w1, w2, faceMaterial}, {w2, v2, endMaterial}, {v2, v1, faceMaterial}, {v1, w1, endMaterial}};
+    prism.sides = {{w1, w2, face}, {w2, v2, end}, {v2, v1, face}, {v1, w1, end}};
   }
   return prism;
 }
 
-Prism Box(int64_t x0, int64_t y0, int64_t x1, int64_t y1, int64_t z0, int64_t z1, const std::string& material) {
+Prism Box(int64_t x0, int64_t y0, int64_t x1, int64_t y1, int64_t z0, int64_t z1, const Surface& surface) {
   Prism prism;
   prism.zLow = z0;
   prism.zHigh = z1;
-  prism.topMaterial = material;
-  prism.bottomMaterial = material;
+  prism.top = surface;
+  prism.bottom = surface;
   const IntPoint p00{x0, y0}, p10{x1, y0}, p11{x1, y1}, p01{x0, y1};
-  prism.sides = {{p00, p10, material}, {p10, p11, material}, {p11, p01, material}, {p01, p00, material}};
+  prism.sides = {{p00, p10, surface}, {p10, p11, surface}, {p11, p01, surface}, {p01, p00, surface}};
   return prism;
 }
 

@@ -16,10 +16,10 @@ bool FootprintIsSound(const Prism& prism);
 
 // A parallelogram on the line v1->v2, `thickness` units wide along the minor
 // axis, towards the line's front (right) side when `towardsFront`, else its back.
-// Long faces get `faceMaterial`, the two ends `endMaterial`.
+// Long faces show `face`, the two ends and top and bottom `end`.
 Prism LineSlab(IntPoint v1, IntPoint v2, int64_t thickness, bool towardsFront, int64_t zLow, int64_t zHigh,
-               const std::string& faceMaterial, const std::string& endMaterial);
+               const Surface& face, const Surface& end);
 
-Prism Box(int64_t x0, int64_t y0, int64_t x1, int64_t y1, int64_t z0, int64_t z1, const std::string& material);
+Prism Box(int64_t x0, int64_t y0, int64_t x1, int64_t y1, int64_t z0, int64_t z1, const Surface& surface);
 
 }  // namespace zaro3

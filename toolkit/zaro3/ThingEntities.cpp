@@ -1,6 +1,5 @@
 #include "ThingEntities.h"
 
-#include "MapWriter.h"
 
 namespace zaro3 {
 
@@ -11,12 +10,8 @@ constexpr int kOutsideWarnings = 5;
 
 }  // namespace
 
-std::string ScaledTriple(int64_t x, int64_t y, int64_t z, const Scale& scale) {
-  return FormatScaled(x, scale) + " " + FormatScaled(y, scale) + " " + FormatScaled(z, scale);
-}
-
 std::vector<MapEntity> BuildThingEntities(const wad::Level& level, const ThingTable& table, bool playerStartsOnly,
-                                          const SectorLookup& sectorAt, const Scale& scale, ThingReport& report,
+                                          const SectorLookup& sectorAt, ThingReport& report,
                                           Diagnostics& diagnostics) {
   std::vector<MapEntity> entities;
   for (const wad::Thing& thing : level.things) {
@@ -45,10 +40,10 @@ std::vector<MapEntity> BuildThingEntities(const wad::Level& level, const ThingTa
     }
     const int64_t z = level.sectors[sector].floorHeight + (playerStart ? kPlayerStartLift : 0);
     MapEntity entity;
-    entity.keys.emplace_back("classname", found->classname);
-    entity.keys.emplace_back("origin", ScaledTriple(thing.x, thing.y, z, scale));
-    entity.keys.emplace_back("angle", std::to_string(thing.angle));
-    for (const auto& kv : found->keys) entity.keys.push_back(kv);
+    entity.Set("classname", found->classname);
+    entity.SetPoint("origin", thing.x, thing.y, z);
+    entity.Set("angle", std::to_string(thing.angle));
+    for (const auto& kv : found->keys) entity.Set(kv.first, kv.second);
     entities.push_back(std::move(entity));
     ++report.written;
   }

@@ -29,10 +29,7 @@ struct ThingReport {
 using SectorLookup = std::function<int(double x, double y)>;
 
 std::vector<MapEntity> BuildThingEntities(const wad::Level& level, const ThingTable& table, bool playerStartsOnly,
-                                          const SectorLookup& sectorAt, const Scale& scale, ThingReport& report,
+                                          const SectorLookup& sectorAt, ThingReport& report,
                                           Diagnostics& diagnostics);
-
-// "x y z" with each DOOM coordinate times the exact scale.
-std::string ScaledTriple(int64_t x, int64_t y, int64_t z, const Scale& scale);
 
 }  // namespace zaro3

@@ -11,11 +11,13 @@ namespace zaro3 {
 
 namespace {
 
-// What lies across one edge of a piece: the sidedef facing away from the
-// piece (towards the neighbour) and the neighbour's sector, when there is one.
+// What lies across one edge of a piece: the side of the line facing away from
+// the piece (towards the neighbour, the side DOOM draws on this face) and the
+// neighbour's sector, when there is one.
 struct Across {
-  const wad::Sidedef* side = nullptr;  // the other side's sidedef, or nullptr
-  int sector = -1;
+  int linedef = -1;
+  int side = 0;     // 0: the line's front sidedef, 1: its back
+  int sector = -1;  // -1: no sidedef there
 };
 
 Across AcrossEdge(const wad::Level& level, const PieceEdge& edge) {
@@ -24,8 +26,9 @@ Across AcrossEdge(const wad::Level& level, const PieceEdge& edge) {
   const wad::Linedef& line = level.linedefs[edge.linedef];
   const int other = edge.side == 0 ? line.back : line.front;
   if (other < 0) return across;
-  across.side = &level.sidedefs[other];
-  across.sector = across.side->sector;
+  across.linedef = edge.linedef;
+  across.side = 1 - edge.side;
+  across.sector = level.sidedefs[other].sector;
   return across;
 }
 
@@ -41,12 +44,10 @@ public:
   Prism Floor(const Piece& piece, int64_t bottom) {
     const int s = piece.sector;
     Prism prism = Shape(piece, bottom, m_plan.floor[s]);
-    prism.topMaterial = m_picker.Flat(m_level.sectors[s].floorFlat);
+    prism.top = m_picker.FloorFlat(m_level.sectors[s].floorFlat);
     for (std::size_t i = 0; i < piece.edges.size(); ++i) {
       const Across across = AcrossEdge(m_level, piece.edges[i]);
-      if (LowerStepShows(m_plan, s, across.sector)) {
-        prism.sides[i].material = m_picker.Wall(across.side->lower);
-      }
+      if (LowerStepShows(m_plan, s, across.sector)) prism.sides[i].face = Wall(across, WallPart::Lower);
     }
     return prism;
   }
@@ -54,14 +55,14 @@ public:
   Prism Ceiling(const Piece& piece, int64_t top) {
     const int s = piece.sector;
     Prism prism = Shape(piece, m_plan.ceiling[s], top);
-    prism.bottomMaterial = m_picker.Flat(m_level.sectors[s].ceilingFlat);
+    prism.bottom = m_picker.CeilingFlat(m_level.sectors[s].ceilingFlat);
     for (std::size_t i = 0; i < piece.edges.size(); ++i) {
       const Across across = AcrossEdge(m_level, piece.edges[i]);
       if (UpperStepShows(m_plan, s, across.sector)) {
         // DOOM draws no upper texture between two sky ceilings: the sky goes on.
-        prism.sides[i].material = SkyCeiling(m_level, s) && SkyCeiling(m_level, across.sector)
-                                      ? m_picker.Sky()
-                                      : m_picker.Wall(across.side->upper);
+        prism.sides[i].face = SkyCeiling(m_level, s) && SkyCeiling(m_level, across.sector)
+                                  ? Surface(m_picker.Sky())
+                                  : Wall(across, WallPart::Upper);
       }
     }
     return prism;
@@ -71,7 +72,7 @@ public:
     Prism prism = Shape(piece, bottom, top);
     for (std::size_t i = 0; i < piece.edges.size(); ++i) {
       const Across across = AcrossEdge(m_level, piece.edges[i]);
-      if (across.side) prism.sides[i].material = m_picker.Wall(across.side->middle);
+      if (across.sector >= 0) prism.sides[i].face = Wall(across, WallPart::Middle);
     }
     return prism;
   }
@@ -81,13 +82,13 @@ public:
     const int s = piece.sector;
     Prism prism = Shape(piece, mover.low, mover.high);
     const bool door = mover.kind == MoverKind::Door;
-    if (door) prism.bottomMaterial = m_picker.Flat(m_level.sectors[s].ceilingFlat);
-    else prism.topMaterial = m_picker.Flat(m_level.sectors[s].floorFlat);
+    if (door) prism.bottom = m_picker.CeilingFlat(m_level.sectors[s].ceilingFlat);
+    else prism.top = m_picker.FloorFlat(m_level.sectors[s].floorFlat);
     for (std::size_t i = 0; i < piece.edges.size(); ++i) {
       const Across across = AcrossEdge(m_level, piece.edges[i]);
       if (across.sector < 0 || across.sector == s) continue;
       const bool seen = door ? m_plan.ceiling[across.sector] > mover.low : m_plan.floor[across.sector] < mover.high;
-      if (seen) prism.sides[i].material = m_picker.Wall(door ? across.side->upper : across.side->lower);
+      if (seen) prism.sides[i].face = Wall(across, door ? WallPart::Upper : WallPart::Lower);
     }
     return prism;
   }
@@ -97,11 +98,15 @@ private:
     Prism prism;
     prism.zLow = zLow;
     prism.zHigh = zHigh;
-    prism.topMaterial = kHiddenMaterial;
-    prism.bottomMaterial = kHiddenMaterial;
+    prism.top = Surface(kHiddenMaterial);
+    prism.bottom = Surface(kHiddenMaterial);
     prism.sides.reserve(piece.edges.size());
-    for (const PieceEdge& edge : piece.edges) prism.sides.push_back({edge.lineA, edge.lineB, kHiddenMaterial});
+    for (const PieceEdge& edge : piece.edges) prism.sides.push_back({edge.lineA, edge.lineB, Surface(kHiddenMaterial)});
     return prism;
+  }
+
+  Surface Wall(const Across& across, WallPart part) {
+    return m_picker.WallSide(m_level, across.linedef, across.side, part);
   }
 
   const wad::Level& m_level;

@@ -87,7 +87,7 @@ TEST(LayerPieces, AlikeNeighboursShareOneConvexBrushAndTheStepsStillShow) {
       zaro3::BuildWorldGeometry(b.Level(), cut.pieces, cut.layers, cut.plan, picker, zaro3::BrushOptions{});
   int shown = 0;
   for (std::size_t i = 0; i < 4; ++i) {
-    for (const zaro3::PrismSide& side : world.world[i].sides) shown += side.material != zaro3::kHiddenMaterial;
+    for (const zaro3::PrismSide& side : world.world[i].sides) shown += side.face.material != zaro3::kHiddenMaterial;
   }
   EXPECT_EQ(shown, 2);  // the step up to room 2 and the ceiling step from room 0 down to room 1
 }

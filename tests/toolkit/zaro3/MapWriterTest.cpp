@@ -35,8 +35,8 @@ zaro3::Prism Triangle() {
   p.sides = {{{0, 0}, {64, 0}, "a/SOUTH"}, {{64, 0}, {0, 64}, "a/DIAG"}, {{0, 64}, {0, 0}, "a/WEST"}};
   p.zLow = -8;
   p.zHigh = 24;
-  p.topMaterial = "a/TOP";
-  p.bottomMaterial = "a/BOTTOM";
+  p.top.material = "a/TOP";
+  p.bottom.material = "a/BOTTOM";
   return p;
 }
 
@@ -45,10 +45,13 @@ zaro3::Prism Triangle() {
 TEST(WriteMap, WritesTheClassicFormWithKeysBrushesAndFiveNumbers) {
   zaro3::MapModel model;
   zaro3::MapEntity world;
-  world.keys = {{"classname", "worldspawn"}};
+  world.Set("classname", "worldspawn");
   world.brushes.push_back(Triangle());
   model.entities.push_back(world);
-  model.entities.push_back({{{"classname", "light"}, {"origin", "1 2 3"}}, {}});
+  zaro3::MapEntity light;
+  light.Set("classname", "light");
+  light.SetPoint("origin", 1, 2, 3);
+  model.entities.push_back(light);
   EXPECT_EQ(zaro3::WriteMap(model, Scale{15, 1}),
             "{\n\"classname\" \"worldspawn\"\n{\n"
             "( 96 0 -12 ) ( 0 0 -12 ) ( 96 0 36 ) a/SOUTH 0 0 0 1 1\n"
@@ -56,12 +59,12 @@ TEST(WriteMap, WritesTheClassicFormWithKeysBrushesAndFiveNumbers) {
             "( 0 0 -12 ) ( 0 96 -12 ) ( 0 0 36 ) a/WEST 0 0 0 1 1\n"
             "( 1.5 0 36 ) ( 0 0 36 ) ( 0 1.5 36 ) a/TOP 0 0 0 1 1\n"
             "( 0 1.5 -12 ) ( 0 0 -12 ) ( 1.5 0 -12 ) a/BOTTOM 0 0 0 1 1\n"
-            "}\n}\n{\n\"classname\" \"light\"\n\"origin\" \"1 2 3\"\n}\n");
+            "}\n}\n{\n\"classname\" \"light\"\n\"origin\" \"1.5 3 4.5\"\n}\n");
 }
 
 TEST(WriteMap, EveryPlaneNormalPointsOutOfTheBrush) {
   zaro3::MapModel model;
-  model.entities.push_back({{{"classname", "worldspawn"}}, {Triangle()}});
+  model.entities.push_back({{{"classname", "worldspawn", {}}}, {Triangle()}});
   const zaro3test::MapCheck check = zaro3test::CheckMapText(zaro3::WriteMap(model, Scale{3, 0}));
   ASSERT_TRUE(check.parsed) << check.parseError;
   ASSERT_EQ(check.brushes, 1);
@@ -82,7 +85,7 @@ TEST(BrushChecker, CatchesOpenMirroredAndFlatBrushes) {
   flat.zHigh = flat.zLow;  // no volume: top and bottom mirror each other
   zaro3::Prism reversed = Triangle();
   std::swap(reversed.sides[0].a, reversed.sides[0].b);  // one side turned inside out: open
-  model.entities.push_back({{{"classname", "worldspawn"}}, {flat, reversed}});
+  model.entities.push_back({{{"classname", "worldspawn", {}}}, {flat, reversed}});
   const zaro3test::MapCheck check = zaro3test::CheckMapText(zaro3::WriteMap(model, Scale{1, 0}));
   ASSERT_TRUE(check.parsed);
   EXPECT_EQ(check.badBrushes, 2);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "MapWriter.h"
+
 #include <sstream>
 
 #include "ThingTable.h"
@@ -34,11 +36,10 @@ wad::Thing Thing(int x, int y, int type, int flags, int angle = 90) {
   return t;
 }
 
+// A key as the map writer writes it at the dialog's scale 1.5.
 std::string Key(const zaro3::MapEntity& e, const std::string& key) {
-  for (const auto& kv : e.keys) {
-    if (kv.first == key) return kv.second;
-  }
-  return "";
+  const zaro3::KeyValue* kv = e.Find(key);
+  return kv ? zaro3::FormatValue(*kv, zaro3::Scale{15, 1}) : "";
 }
 
 }  // namespace
@@ -74,7 +75,7 @@ TEST(ThingEntities, KeepsMiddleSkillSinglePlayerThingsOnTheirFloorAndAlwaysThePl
   zaro3::ThingReport report;
   diagnostics.warnings.clear();
   const auto entities =
-      zaro3::BuildThingEntities(level, table, false, sectorAt, zaro3::Scale{15, 1}, report, diagnostics);
+      zaro3::BuildThingEntities(level, table, false, sectorAt, report, diagnostics);
   ASSERT_EQ(entities.size(), 3u);
   EXPECT_EQ(Key(entities[0], "classname"), "info_player_start");
   EXPECT_EQ(Key(entities[0], "origin"), "15 15 -21");  // floor -16 plus the lift of 2, times 1.5
@@ -89,7 +90,7 @@ TEST(ThingEntities, KeepsMiddleSkillSinglePlayerThingsOnTheirFloorAndAlwaysThePl
 
   zaro3::ThingReport startsOnly;
   const auto starts =
-      zaro3::BuildThingEntities(level, ThingTable(), true, sectorAt, zaro3::Scale{}, startsOnly, diagnostics);
+      zaro3::BuildThingEntities(level, ThingTable(), true, sectorAt, startsOnly, diagnostics);
   ASSERT_EQ(starts.size(), 2u);
-  EXPECT_EQ(Key(starts[0], "origin"), "10 10 -14");
+  EXPECT_EQ(starts[0].Text("origin"), "10 10 -14");  // in DOOM units until written
 }

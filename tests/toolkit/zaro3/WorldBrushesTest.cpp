@@ -41,7 +41,7 @@ RoomSpec Room(int x0, int x1, int floor, int ceiling) {
 // The material of the prism side that runs along x == x (a shared wall).
 std::string SideAtX(const Prism& p, int64_t x) {
   for (const auto& s : p.sides) {
-    if (s.a.x == x && s.b.x == x) return s.material;
+    if (s.a.x == x && s.b.x == x) return s.face.material;
   }
   return "(none)";
 }
@@ -79,9 +79,9 @@ TEST(WorldBrushes, StepUpAndLowerCeilingShowTheTexturesOfTheSideFacingTheViewer)
   EXPECT_EQ(floor0.zHigh, 0);
   EXPECT_EQ(ceiling0.zLow, 128);
   EXPECT_EQ(ceiling0.zHigh, 192);
-  EXPECT_EQ(floor1.topMaterial, "d/flats/FLOOR0_1");
-  EXPECT_EQ(ceiling1.bottomMaterial, "d/flats/CEIL1_1");
-  EXPECT_EQ(floor1.bottomMaterial, zaro3::kHiddenMaterial);
+  EXPECT_EQ(floor1.top.material, "d/flats/FLOOR0_1");
+  EXPECT_EQ(ceiling1.bottom.material, "d/flats/CEIL1_1");
+  EXPECT_EQ(floor1.bottom.material, zaro3::kHiddenMaterial);
   // Seen from room 0: the step up and the lowered ceiling carry room 0's lower and upper textures.
   EXPECT_EQ(SideAtX(floor1, 128), "d/LOWER0");
   EXPECT_EQ(SideAtX(ceiling1, 128), "d/UPPER0");
@@ -93,14 +93,14 @@ TEST(WorldBrushes, StepUpAndLowerCeilingShowTheTexturesOfTheSideFacingTheViewer)
   EXPECT_EQ(westVoid.zHigh, 192);
   EXPECT_EQ(SideAtX(westVoid, 0), "d/WALL");
   EXPECT_EQ(SideAtX(westVoid, -64), zaro3::kHiddenMaterial);
-  EXPECT_EQ(westVoid.topMaterial, zaro3::kHiddenMaterial);
+  EXPECT_EQ(westVoid.top.material, zaro3::kHiddenMaterial);
 }
 
 TEST(WorldBrushes, SkyCeilingsTakeTheSkyAndNoUpperTextureBetweenTwoSkies) {
   RoomSpec a = Room(0, 128, 0, 160), b = Room(128, 256, 0, 128);
   a.ceilingFlat = b.ceilingFlat = "F_SKY1";
   const Built built = Build(MakeRooms({a, b}));
-  EXPECT_EQ(built.geometry.world[2].bottomMaterial, "zdoom/sky1");
+  EXPECT_EQ(built.geometry.world[2].bottom.material, "zdoom/sky1");
   EXPECT_EQ(SideAtX(built.geometry.world[3], 128), "zdoom/sky1");
 }
 
@@ -156,7 +156,7 @@ TEST(MoverPlan, ManualDoorOpensToTheLowestNeighbourCeilingLessFour) {
   const Prism& slab = b.geometry.moverSlabs[0][0];
   EXPECT_EQ(slab.zLow, 0);
   EXPECT_EQ(slab.zHigh, 116);
-  EXPECT_EQ(slab.bottomMaterial, "d/flats/CEIL1_1");
+  EXPECT_EQ(slab.bottom.material, "d/flats/CEIL1_1");
   EXPECT_EQ(SideAtX(slab, 128), "d/UPPER0");
 
   const Built still = Build(crafted, false);
@@ -179,7 +179,7 @@ TEST(MoverPlan, TaggedLiftLowersToItsLowestNeighbourAndItsTriggerNamesIt) {
   const Prism& slab = b.geometry.moverSlabs[0][0];
   EXPECT_EQ(slab.zLow, 0);
   EXPECT_EQ(slab.zHigh, 64);
-  EXPECT_EQ(slab.topMaterial, "d/flats/FLOOR0_1");
+  EXPECT_EQ(slab.top.material, "d/flats/FLOOR0_1");
   EXPECT_EQ(SideAtX(slab, 128), "d/LOWER0");
   EXPECT_EQ(b.geometry.world[1].zHigh, 0);
 }
@@ -201,14 +201,24 @@ TEST(MaskedLines, GrateRisesFromTheHigherFloorByItsTextureHeightOrToTheLowerCeil
   int skipped = 0;
   auto entities = zaro3::BuildMaskedLineEntities(crafted.level, plan, picker, skipped);
   ASSERT_EQ(entities.size(), 1u);
-  EXPECT_EQ(entities[0].keys.at(0).second, "func_static");
+  EXPECT_EQ(entities[0].Text("classname"), "func_static");
+  // A brush entity exists in the game only with a model named like it.
+  EXPECT_EQ(entities[0].Text("name"), "grate_" + std::to_string(line));
+  EXPECT_EQ(entities[0].Text("model"), entities[0].Text("name"));
   const Prism& slab = entities[0].brushes.at(0);
   EXPECT_EQ(slab.zLow, 8);
   EXPECT_EQ(slab.zHigh, 40);
   EXPECT_TRUE(zaro3::FootprintIsSound(slab));
+  // Each side shows its own sidedef's middle texture: here only the front has one.
   int faces = 0;
-  for (const auto& s : slab.sides) faces += s.material == "d/GRATE";
+  for (const auto& s : slab.sides) faces += s.face.material == "d/GRATE";
+  EXPECT_EQ(faces, 1);
+  crafted.level.sidedefs[crafted.level.linedefs[line].back].middle = "GRATE";
+  faces = 0;
+  const auto bothSides = zaro3::BuildMaskedLineEntities(crafted.level, plan, picker, skipped);
+  for (const auto& s : bothSides.at(0).brushes.at(0).sides) faces += s.face.material == "d/GRATE";
   EXPECT_EQ(faces, 2);
+  crafted.level.sidedefs[crafted.level.linedefs[line].back].middle = "-";
 
   crafted.level.sidedefs[crafted.level.linedefs[line].front].middle = "UNKNOWN";
   entities = zaro3::BuildMaskedLineEntities(crafted.level, plan, picker, skipped);
