@@ -43,6 +43,12 @@ struct MoverPlan {
   std::vector<int> moverOfSector;  // per sector: index into movers, or -1
   std::vector<Mover> movers;
   std::vector<MoverTrigger> triggers;
+
+  // Whether some part of `sector` (its floor or its ceiling) moves in the game.
+  bool Moves(int sector) const { return moverOfSector[sector] >= 0; }
+  bool FloorMoves(int sector) const { return Moves(sector) && movers[moverOfSector[sector]].kind != MoverKind::Door; }
+  // Whether `sector` is a door: a func_door that closes the first visportal its bounds touch while shut.
+  bool IsDoor(int sector) const { return Moves(sector) && movers[moverOfSector[sector]].kind == MoverKind::Door; }
 };
 
 // The plan for `level`; with `withMovers` false, no movers and the plain heights.
