@@ -2,9 +2,10 @@
 
 #include "LightEntities.h"
 #include "MaskedLines.h"
-#include "MoverEntities.h"
-#include "MoverPlan.h"
 #include "WorldBrushes.h"
+#include "specials/SectorHeights.h"
+#include "specials/SpecialEntities.h"
+#include "specials/SpecialPlan.h"
 
 namespace zaro3 {
 
@@ -13,6 +14,12 @@ namespace {
 template <typename T>
 void Append(std::vector<T>& into, std::vector<T>&& from) {
   for (T& item : from) into.push_back(std::move(item));
+}
+
+double ScaleValue(const Scale& scale) {
+  double value = static_cast<double>(scale.mantissa);
+  for (int d = 0; d < scale.decimals; ++d) value /= 10.0;
+  return value;
 }
 
 }  // namespace
@@ -30,8 +37,13 @@ Conversion ConvertLevel(const wad::Level& level, const Options& options, const M
     diagnostics.Warn("no usable nodes (" + summary.pieces.fallbackReason + "): partitioned from the lines");
   }
 
-  const MoverPlan plan = PlanMovers(level, !options.noMove);
   MaterialPicker picker(catalog, SkyMaterialFor(level.name));
+  const SectorLocator locator(level);
+  const SectorHeights heights(level, [&](const std::string& name) { return picker.WallHeight(name); });
+  const SpecialPlan specials = PlanSpecials(
+      level, heights, [&](int t) { return locator.SectorAt(level.things[t].x, level.things[t].y); }, !options.noMove);
+  const MoverPlan& plan = specials.motion;
+
   BrushOptions brushOptions;
   brushOptions.floors = !options.noFloor;
   brushOptions.ceilings = !options.noCeiling;
@@ -46,22 +58,26 @@ Conversion ConvertLevel(const wad::Level& level, const Options& options, const M
   world.brushes = std::move(geometry.world);
   entities.push_back(std::move(world));
 
-  const SectorLocator locator(level);
   Append(entities, BuildThingEntities(level, table, options.noEntities,
-                                      [&](double x, double y) { return locator.SectorAt(x, y); },
-                                      summary.things, diagnostics));
-  std::vector<MapEntity> lights = BuildLightEntities(level, pieces);
-  summary.lights = lights.size();
-  Append(entities, std::move(lights));
+                                      [&](double x, double y) { return locator.SectorAt(x, y); }, summary.things,
+                                      diagnostics));
+  LightSet lights = BuildLightEntities(level, pieces, [&](int s) { return heights.DimmestNeighbourLight(s); });
+  summary.lights = lights.entities.size();
+  Append(entities, std::move(lights.entities));
   int skippedMasked = 0;
   std::vector<MapEntity> masked = BuildMaskedLineEntities(level, plan, picker, skippedMasked);
   summary.maskedLines = masked.size();
   Append(entities, std::move(masked));
-  MoverEntities movers = BuildMoverEntities(level, plan, geometry);
-  summary.movers = movers.movers.size();
-  summary.triggers = movers.triggers.size();
-  Append(entities, std::move(movers.movers));
-  Append(entities, std::move(movers.triggers));
+
+  const SpecialContext context{level, specials, geometry, pieces, lights, heights, ScaleValue(options.scale)};
+  SpecialEntities special = BuildSpecialEntities(context, diagnostics);
+  for (const MapEntity& e : special.entities) {
+    const std::string classname = e.Text("classname");
+    if (classname == "func_door" || classname == "func_plat" || classname == "func_riser") ++summary.movers;
+    if (!e.brushes.empty() && classname.rfind("trigger_", 0) == 0) ++summary.triggers;
+  }
+  summary.specials = special.report;
+  Append(entities, std::move(special.entities));
 
   summary.skippedBrushes = geometry.skipped + skippedMasked;
   summary.worldBrushes = entities.front().brushes.size();

@@ -1,8 +1,9 @@
 // Converter: one level to the map model, stage by stage.
 //
-// level -> pieces -> world brushes -> entities -> MapModel. Entities are in
-// the order worldspawn, things, lights, masked lines, movers, triggers; brush
-// entities and the entities others target carry names. The inputs
+// level -> pieces -> special plan -> world brushes -> entities -> MapModel.
+// Entities are in the order worldspawn, things, lights, masked lines, then the
+// specials (movers, triggers, their helpers, sector effects); brush entities
+// and the entities others target carry names. The inputs
 // are borrowed; the result owns its model and counts. Nothing here reads or
 // writes files or prints.
 #pragma once
@@ -18,6 +19,7 @@
 #include "Pieces.h"
 #include "ThingEntities.h"
 #include "ThingTable.h"
+#include "specials/SpecialEntities.h"
 
 namespace zaro3 {
 
@@ -28,7 +30,8 @@ struct ConversionSummary {
   std::size_t entities = 0;
   std::size_t lights = 0;
   std::size_t movers = 0;
-  std::size_t triggers = 0;
+  std::size_t triggers = 0;       // trigger volumes
+  SpecialReport specials;
   std::size_t maskedLines = 0;
   int skippedBrushes = 0;
   ThingReport things;

@@ -16,7 +16,7 @@ std::vector<int> GroupSectors(const wad::Level& level, const MoverPlan& plan, bo
   std::vector<int> groupOf(level.sectors.size());
   int next = 0;
   for (std::size_t s = 0; s < level.sectors.size(); ++s) {
-    if (plan.moverOfSector[s] >= 0) {
+    if (floors ? plan.FloorMoves(static_cast<int>(s)) : plan.CeilingMoves(static_cast<int>(s))) {
       groupOf[s] = next++;
       continue;
     }

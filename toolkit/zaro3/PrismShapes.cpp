@@ -1,5 +1,7 @@
 #include "PrismShapes.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace zaro3 {
@@ -31,32 +33,50 @@ bool FootprintIsSound(const Prism& prism) {
   return true;
 }
 
-Prism LineSlab(IntPoint v1, IntPoint v2, int64_t thickness, bool towardsFront, int64_t zLow, int64_t zHigh,
-               const Surface& face, const Surface& end) {
+namespace {
+
+// The unit step along the minor axis towards the front (right) side of v1->v2, or its back.
+IntPoint MinorStep(IntPoint v1, IntPoint v2, bool towardsFront) {
   const int64_t dx = v2.x - v1.x;
   const int64_t dy = v2.y - v1.y;
-  IntPoint offset;
   if (std::llabs(dx) >= std::llabs(dy)) {
     // The front (right) normal of v1->v2 is (dy, -dx): its y part has the sign of -dx.
     const int64_t frontSign = dx > 0 ? -1 : 1;
-    offset = {0, (towardsFront ? frontSign : -frontSign) * thickness};
-  } else {
-    const int64_t frontSign = dy > 0 ? 1 : -1;
-    offset = {(towardsFront ? frontSign : -frontSign) * thickness, 0};
+    return {0, towardsFront ? frontSign : -frontSign};
   }
-  const IntPoint w1{v1.x + offset.x, v1.y + offset.y};
-  const IntPoint w2{v2.x + offset.x, v2.y + offset.y};
+  const int64_t frontSign = dy > 0 ? 1 : -1;
+  return {towardsFront ? frontSign : -frontSign, 0};
+}
+
+}  // namespace
+
+Prism OffsetSlab(IntPoint v1, IntPoint v2, int64_t from, int64_t to, bool towardsFront, int64_t zLow, int64_t zHigh,
+                 const Surface& face, const Surface& end) {
+  const IntPoint step = MinorStep(v1, v2, towardsFront);
+  const IntPoint a1{v1.x + step.x * from, v1.y + step.y * from}, a2{v2.x + step.x * from, v2.y + step.y * from};
+  const IntPoint b1{v1.x + step.x * to, v1.y + step.y * to}, b2{v2.x + step.x * to, v2.y + step.y * to};
   Prism prism;
   prism.zLow = zLow;
   prism.zHigh = zHigh;
   prism.top = end;
   prism.bottom = end;
-  if (Cross(v1, v2, w2) > 0) {
-    prism.sides = {{v1, v2, face}, {v2, w2, end}, {w2, w1, face}, {w1, v1, end}};
+  if (Cross(a1, a2, b2) > 0) {
+    prism.sides = {{a1, a2, face}, {a2, b2, end}, {b2, b1, face}, {b1, a1, end}};
   } else {
-    prism.sides = {{w1, w2, face}, {w2, v2, end}, {v2, v1, face}, {v1, w1, end}};
+    prism.sides = {{b1, b2, face}, {b2, a2, end}, {a2, a1, face}, {a1, b1, end}};
   }
   return prism;
+}
+
+double OffsetSpread(IntPoint v1, IntPoint v2) {
+  const double dx = static_cast<double>(v2.x - v1.x), dy = static_cast<double>(v2.y - v1.y);
+  const double length = std::hypot(dx, dy);
+  return length > 0 ? std::max(std::fabs(dx), std::fabs(dy)) / length : 1.0;
+}
+
+Prism LineSlab(IntPoint v1, IntPoint v2, int64_t thickness, bool towardsFront, int64_t zLow, int64_t zHigh,
+               const Surface& face, const Surface& end) {
+  return OffsetSlab(v1, v2, 0, thickness, towardsFront, zLow, zHigh, face, end);
 }
 
 Prism Box(int64_t x0, int64_t y0, int64_t x1, int64_t y1, int64_t z0, int64_t z1, const Surface& surface) {

@@ -29,6 +29,30 @@ void WriteWhole(const std::string& path, const std::string& text) {
   }
 }
 
+// "specials: 52 lines, 50 reproduced (doors 20/20, lifts 4/5, ...); sectors: 9, 9 reproduced (...)".
+void PrintSpecials(const SpecialReport& report, std::ostream& out) {
+  out << "specials: " << report.LinesFound() << " lines, " << report.LinesReproduced() << " reproduced";
+  const char* separator = " (";
+  for (const auto& [category, count] : report.lines) {
+    out << separator << category << " " << count.reproduced << "/" << count.found;
+    separator = ", ";
+  }
+  if (!report.lines.empty()) out << ")";
+  int found = 0, reproduced = 0;
+  for (const auto& [kind, count] : report.sectors) {
+    found += count.found;
+    reproduced += count.reproduced;
+  }
+  out << "; sector specials: " << found << ", " << reproduced << " reproduced";
+  separator = " (";
+  for (const auto& [kind, count] : report.sectors) {
+    out << separator << kind << " " << count.reproduced << "/" << count.found;
+    separator = ", ";
+  }
+  if (!report.sectors.empty()) out << ")";
+  out << "\n";
+}
+
 void PrintSummary(const std::string& mapName, const ConversionSummary& s, std::size_t warnings, std::ostream& out) {
   out << "level pieces: " << s.pieces.sectorPieces << " sector, " << s.pieces.voidPieces << " void ("
       << s.pieces.subsectors << " subsectors, " << (s.pieces.usedNodes ? "from the nodes" : "from the lines") << ")\n";
@@ -38,6 +62,7 @@ void PrintSummary(const std::string& mapName, const ConversionSummary& s, std::s
       << " unknown thing types skipped, " << s.things.outside << " outside every sector)\n";
   out << "lights: " << s.lights << "\n";
   out << "movers: " << s.movers << " (" << s.triggers << " triggers), masked lines: " << s.maskedLines << "\n";
+  PrintSpecials(s.specials, out);
   out << "warnings: " << warnings << "\n";
   out << "missing textures: " << s.missingNames.size() << " names";
   std::size_t shown = 0;

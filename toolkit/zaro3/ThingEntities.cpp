@@ -7,6 +7,9 @@ namespace {
 
 // Warn about the first few things that fell outside; the count goes to the summary.
 constexpr int kOutsideWarnings = 5;
+constexpr int kPlayerOneStart = 1;
+// DOOM spawns a single-player thing on the skills whose bits it carries; none, never.
+constexpr uint16_t kAnySkill = wad::kThingEasy | wad::kThingMedium | wad::kThingHard;
 
 }  // namespace
 
@@ -14,11 +17,20 @@ std::vector<MapEntity> BuildThingEntities(const wad::Level& level, const ThingTa
                                           const SectorLookup& sectorAt, ThingReport& report,
                                           Diagnostics& diagnostics) {
   std::vector<MapEntity> entities;
-  for (const wad::Thing& thing : level.things) {
+  int lastPlayerOne = -1;
+  for (std::size_t t = 0; t < level.things.size(); ++t) {
+    if (level.things[t].type == kPlayerOneStart) lastPlayerOne = static_cast<int>(t);
+  }
+  for (std::size_t t = 0; t < level.things.size(); ++t) {
+    const wad::Thing& thing = level.things[t];
     const bool playerStart = IsPlayerStart(thing.type);
+    if (thing.type == kPlayerOneStart && static_cast<int>(t) != lastPlayerOne) {
+      ++report.voodooDolls;
+      continue;
+    }
     if (!playerStart) {
       if (playerStartsOnly) continue;
-      if (!(thing.flags & wad::kThingMedium) || (thing.flags & wad::kThingMultiplayer)) continue;
+      if (!(thing.flags & kAnySkill) || (thing.flags & wad::kThingMultiplayer)) continue;
     }
     const ThingClass* found = table.Find(thing.type);
     ThingClass builtIn;
@@ -43,6 +55,12 @@ std::vector<MapEntity> BuildThingEntities(const wad::Level& level, const ThingTa
     entity.Set("classname", found->classname);
     entity.SetPoint("origin", thing.x, thing.y, z);
     entity.Set("angle", std::to_string(thing.angle));
+    if (!playerStart) {
+      if (!(thing.flags & wad::kThingEasy)) entity.Set("not_easy", "1");
+      if (!(thing.flags & wad::kThingMedium)) entity.Set("not_medium", "1");
+      if (!(thing.flags & wad::kThingHard)) entity.Set("not_hard", "1");
+      if (thing.flags & wad::kThingAmbush) entity.Set("ambush", "1");
+    }
     for (const auto& kv : found->keys) entity.Set(kv.first, kv.second);
     entities.push_back(std::move(entity));
     ++report.written;

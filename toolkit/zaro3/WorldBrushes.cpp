@@ -77,19 +77,23 @@ public:
     return prism;
   }
 
-  // A door's slab shows the neighbours' upper textures, a lift's their lower ones.
+  // A moving ceiling's slab shows the neighbours' upper textures, a moving floor's their
+  // lower ones; the slab is written where its entity is placed, its faces aligned where it rests.
   Prism Slab(const Piece& piece, const Mover& mover) {
     const int s = piece.sector;
-    Prism prism = Shape(piece, mover.low, mover.high);
-    const bool door = mover.kind == MoverKind::Door;
-    if (door) prism.bottom = m_picker.CeilingFlat(m_level.sectors[s].ceilingFlat);
+    Prism prism = Shape(piece, mover.SlabLow(), mover.SlabHigh());
+    const bool ceiling = mover.plane == Plane::Ceiling;
+    if (ceiling) prism.bottom = m_picker.CeilingFlat(m_level.sectors[s].ceilingFlat);
     else prism.top = m_picker.FloorFlat(m_level.sectors[s].floorFlat);
     for (std::size_t i = 0; i < piece.edges.size(); ++i) {
       const Across across = AcrossEdge(m_level, piece.edges[i]);
       if (across.sector < 0 || across.sector == s) continue;
-      const bool seen = door ? m_plan.ceiling[across.sector] > mover.low : m_plan.floor[across.sector] < mover.high;
-      if (seen) prism.sides[i].face = Wall(across, door ? WallPart::Upper : WallPart::Lower);
+      const bool seen = ceiling ? m_plan.ceiling[across.sector] > mover.low : m_plan.floor[across.sector] < mover.high;
+      if (seen) prism.sides[i].face = Wall(across, ceiling ? WallPart::Upper : WallPart::Lower);
     }
+    const int64_t shift = mover.RestShift();
+    prism.top.restShift = prism.bottom.restShift = shift;
+    for (PrismSide& side : prism.sides) side.face.restShift = shift;
     return prism;
   }
 
@@ -171,10 +175,11 @@ WorldGeometry BuildWorldGeometry(const wad::Level& level, const std::vector<Piec
                                  const LayerPieces& layers, const MoverPlan& plan, MaterialPicker& picker,
                                  const BrushOptions& options) {
   WorldGeometry geometry;
+  // The world's floors and ceilings as the plan keeps them (moving ones at their extremes).
   int64_t lowest = 0, highest = 0;
   for (std::size_t s = 0; s < level.sectors.size(); ++s) {
-    const int64_t floor = level.sectors[s].floorHeight;
-    const int64_t ceiling = std::max<int64_t>(floor, level.sectors[s].ceilingHeight);
+    const int64_t floor = plan.floor[s];
+    const int64_t ceiling = std::max(floor, plan.ceiling[s]);
     lowest = s == 0 ? floor : std::min(lowest, floor);
     highest = s == 0 ? ceiling : std::max(highest, ceiling);
   }
@@ -201,8 +206,9 @@ WorldGeometry BuildWorldGeometry(const wad::Level& level, const std::vector<Piec
       if (options.walls) keep(builder.Void(piece, geometry.bottom, geometry.top), geometry.world);
       continue;
     }
-    const int mover = plan.moverOfSector[piece.sector];
-    if (mover >= 0) keep(builder.Slab(piece, plan.movers[mover]), geometry.moverSlabs[mover]);
+    for (const int mover : {plan.floorMover[piece.sector], plan.ceilingMover[piece.sector]}) {
+      if (mover >= 0) keep(builder.Slab(piece, plan.movers[mover]), geometry.moverSlabs[mover]);
+    }
   }
   if (options.bound) AddBound(pieces, geometry);
   return geometry;

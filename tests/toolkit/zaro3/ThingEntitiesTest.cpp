@@ -54,7 +54,7 @@ TEST(ThingTable, ReadsClassesAndQuotedKeysAndSkipsBadLines) {
   EXPECT_EQ(diagnostics.warnings.size(), 2u);  // the first bad line, then the count
 }
 
-TEST(ThingEntities, KeepsMiddleSkillSinglePlayerThingsOnTheirFloorAndAlwaysThePlayerStarts) {
+TEST(ThingEntities, KeepsEverySkillsSinglePlayerThingsOnTheirFloorWithDoomThreeSkillKeys) {
   Diagnostics diagnostics;
   const ThingTable table = SmallTable(diagnostics);
   wad::Level level;
@@ -65,8 +65,9 @@ TEST(ThingEntities, KeepsMiddleSkillSinglePlayerThingsOnTheirFloorAndAlwaysThePl
   level.things = {
       Thing(10, 10, 1, 0, 270),                           // player start without skill bits
       Thing(200, 10, 3001, wad::kThingMedium | wad::kThingHard),
-      Thing(20, 20, 3001, wad::kThingEasy),               // not on the middle skill
+      Thing(20, 20, 3001, wad::kThingEasy | wad::kThingAmbush),  // easy only, deaf
       Thing(30, 30, 3001, wad::kThingMedium | wad::kThingMultiplayer),
+      Thing(35, 35, 3001, 0),                             // on no skill: DOOM never spawns it
       Thing(40, 40, 9999, wad::kThingMedium),             // unknown type
       Thing(-500, 0, 3001, wad::kThingMedium),            // outside
       Thing(60, 60, 2, 0),                                // deathmatch start from the built-ins
@@ -74,23 +75,45 @@ TEST(ThingEntities, KeepsMiddleSkillSinglePlayerThingsOnTheirFloorAndAlwaysThePl
   const auto sectorAt = [](double x, double) { return x < -100 ? -1 : x < 100 ? 0 : 1; };
   zaro3::ThingReport report;
   diagnostics.warnings.clear();
-  const auto entities =
-      zaro3::BuildThingEntities(level, table, false, sectorAt, report, diagnostics);
-  ASSERT_EQ(entities.size(), 3u);
+  const auto entities = zaro3::BuildThingEntities(level, table, false, sectorAt, report, diagnostics);
+  ASSERT_EQ(entities.size(), 4u);
   EXPECT_EQ(Key(entities[0], "classname"), "info_player_start");
   EXPECT_EQ(Key(entities[0], "origin"), "15 15 -21");  // floor -16 plus the lift of 2, times 1.5
   EXPECT_EQ(Key(entities[0], "angle"), "270");
+  EXPECT_EQ(Key(entities[0], "not_easy"), "");  // a player start is no skill's to leave out
   EXPECT_EQ(Key(entities[1], "classname"), "doom_imp");
   EXPECT_EQ(Key(entities[1], "origin"), "300 15 60");
-  EXPECT_EQ(Key(entities[2], "classname"), "info_player_deathmatch");
+  EXPECT_EQ(Key(entities[1], "not_easy"), "1");
+  EXPECT_EQ(Key(entities[1], "not_medium"), "");
+  EXPECT_EQ(Key(entities[1], "not_hard"), "");
+  EXPECT_EQ(Key(entities[2], "not_medium"), "1");
+  EXPECT_EQ(Key(entities[2], "not_hard"), "1");
+  EXPECT_EQ(Key(entities[2], "ambush"), "1");
+  EXPECT_EQ(Key(entities[3], "classname"), "info_player_deathmatch");
   EXPECT_EQ(report.unknownTypes, 1);
   EXPECT_EQ(report.outside, 1);
   ASSERT_EQ(diagnostics.warnings.size(), 1u);
   EXPECT_NE(diagnostics.warnings[0].find("(-500, 0)"), std::string::npos);
 
   zaro3::ThingReport startsOnly;
-  const auto starts =
-      zaro3::BuildThingEntities(level, ThingTable(), true, sectorAt, startsOnly, diagnostics);
+  const auto starts = zaro3::BuildThingEntities(level, ThingTable(), true, sectorAt, startsOnly, diagnostics);
   ASSERT_EQ(starts.size(), 2u);
   EXPECT_EQ(starts[0].Text("origin"), "10 10 -14");  // in DOOM units until written
+}
+
+// DOOM spawns the player at every player 1 start in turn; only the last one keeps the player.
+TEST(ThingEntities, ThePlayerStartsAtTheLastPlayerOneStartAndEarlierOnesAreLeftOut) {
+  wad::Level level;
+  level.sectors = {wad::Sector{}};
+  level.things = {Thing(10, 10, 1, 0, 0), Thing(20, 20, 1, 0, 90), Thing(30, 30, 2, 0, 0), Thing(40, 40, 1, 0, 180)};
+  zaro3::ThingReport report;
+  Diagnostics diagnostics;
+  const auto entities = zaro3::BuildThingEntities(level, ThingTable(), true, [](double, double) { return 0; }, report,
+                                                  diagnostics);
+  ASSERT_EQ(entities.size(), 2u);
+  EXPECT_EQ(entities[0].Text("classname"), "info_player_deathmatch");
+  EXPECT_EQ(entities[1].Text("classname"), "info_player_start");
+  EXPECT_EQ(entities[1].Text("origin"), "40 40 2");
+  EXPECT_EQ(entities[1].Text("angle"), "180");
+  EXPECT_EQ(report.voodooDolls, 2);
 }

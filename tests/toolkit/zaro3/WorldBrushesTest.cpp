@@ -7,6 +7,7 @@
 #include "CraftedRooms.h"
 #include "MaskedLines.h"
 #include "MoverPlan.h"
+#include "SpecialPlan.h"
 #include "PrismShapes.h"
 
 using zaro3::BrushOptions;
@@ -150,7 +151,8 @@ TEST(MoverPlan, ManualDoorOpensToTheLowestNeighbourCeilingLessFour) {
   EXPECT_EQ(door.sector, 1);
   EXPECT_EQ(door.low, 0);
   EXPECT_EQ(door.high, 116);
-  EXPECT_FALSE(door.remote);
+  EXPECT_EQ(door.plane, zaro3::Plane::Ceiling);
+  EXPECT_TRUE(door.touchable);  // DOOM's type 1: anyone opens it by walking up
   EXPECT_EQ(b.geometry.world[4].zLow, 116);  // the world ceiling starts where the door stops
   ASSERT_EQ(b.geometry.moverSlabs[0].size(), 1u);
   const Prism& slab = b.geometry.moverSlabs[0][0];
@@ -164,7 +166,7 @@ TEST(MoverPlan, ManualDoorOpensToTheLowestNeighbourCeilingLessFour) {
   EXPECT_EQ(still.geometry.world[4].zLow, 0);
 }
 
-TEST(MoverPlan, TaggedLiftLowersToItsLowestNeighbourAndItsTriggerNamesIt) {
+TEST(MoverPlan, TaggedLiftLowersToItsLowestNeighbourAndIsWrittenAtTheBottom) {
   auto crafted = MakeRooms({Room(0, 128, 0, 128), Room(128, 256, 64, 192)});
   wad::Level& level = crafted.level;
   level.sectors[1].tag = 7;
@@ -172,13 +174,13 @@ TEST(MoverPlan, TaggedLiftLowersToItsLowestNeighbourAndItsTriggerNamesIt) {
   level.linedefs[0].tag = 7;
   const Built b = Build(crafted);
   ASSERT_EQ(b.plan.movers.size(), 1u);
-  EXPECT_EQ(b.plan.movers[0].kind, zaro3::MoverKind::Lift);
+  EXPECT_EQ(b.plan.movers[0].build, zaro3::MoverBuild::Lift);
   EXPECT_EQ(b.plan.floor[1], 0);
-  ASSERT_EQ(b.plan.triggers.size(), 1u);
-  EXPECT_EQ(b.plan.triggers[0].linedef, 0);
+  // Written at the bottom, it rests 64 higher, where DOOM has it.
   const Prism& slab = b.geometry.moverSlabs[0][0];
-  EXPECT_EQ(slab.zLow, 0);
-  EXPECT_EQ(slab.zHigh, 64);
+  EXPECT_EQ(slab.zLow, -64);
+  EXPECT_EQ(slab.zHigh, 0);
+  EXPECT_EQ(slab.top.restShift, 64);
   EXPECT_EQ(slab.top.material, "d/flats/FLOOR0_1");
   EXPECT_EQ(SideAtX(slab, 128), "d/LOWER0");
   EXPECT_EQ(b.geometry.world[1].zHigh, 0);
