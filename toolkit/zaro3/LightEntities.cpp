@@ -22,6 +22,7 @@ struct Light {
   int64_t height = 0;      // vertical radius
   int level = 0;
   int sector = -1;
+  bool effect = false;     // its sector's lights blink, glow or flicker
 };
 
 Light LightForPiece(const Piece& piece, const wad::Sector& sector) {
@@ -41,19 +42,27 @@ Light LightForPiece(const Piece& piece, const wad::Sector& sector) {
   return light;
 }
 
+// Steady lights merge first, and into steady lights, so that sectors whose lights
+// blink or glow keep lights of their own.
 void MergeSmallest(std::vector<Light>& lights, std::size_t cap) {
   while (lights.size() > cap && lights.size() > 1) {
     std::size_t smallest = 0;
     for (std::size_t i = 1; i < lights.size(); ++i) {
-      if (lights[i].radius < lights[smallest].radius) smallest = i;
+      if (std::make_pair(lights[i].effect, lights[i].radius) <
+          std::make_pair(lights[smallest].effect, lights[smallest].radius)) {
+        smallest = i;
+      }
     }
     std::size_t nearest = smallest == 0 ? 1 : 0;
     double best = -1;
+    bool bestDiffers = true;
     for (std::size_t i = 0; i < lights.size(); ++i) {
       if (i == smallest) continue;
       const double d = std::hypot(lights[i].x - lights[smallest].x, lights[i].y - lights[smallest].y);
-      if (best < 0 || d < best) {
+      const bool differs = lights[i].effect != lights[smallest].effect;
+      if (best < 0 || std::make_pair(differs, d) < std::make_pair(bestDiffers, best)) {
         best = d;
+        bestDiffers = differs;
         nearest = i;
       }
     }
@@ -161,6 +170,7 @@ LightSet BuildLightEntities(const wad::Level& level, const std::vector<Piece>& p
       if (i > 0 && own[i]->area < kOwnLightArea) break;
       Light light = LightForPiece(*own[i], sector);
       light.sector = static_cast<int>(s);
+      light.effect = DecodeSectorSpecial(sector.special).light != LightEffect::None;
       lights.push_back(light);
     }
   }
