@@ -42,12 +42,12 @@ class IndexedFace:
         self.dist = face.dist
         self.look = look
         n = face.normal
-        self.axis = max(range(3), key=lambda k: abs(n[k]))
-        u, v = [k for k in range(3) if k != self.axis]
+        major = max(range(3), key=lambda k: abs(n[k]))
+        u, v = [k for k in range(3) if k != major]
         self.u, self.v = u, v
         points = [(p[u], p[v]) for p in face.polygon]
         area = sum(points[i][0] * points[i - 1][1] - points[i - 1][0] * points[i][1] for i in range(len(points)))
-        sign = -1.0 if area < 0 else 1.0  # interior on the left of every edge
+        sign = -1.0 if area < 0 else 1.0  # edge normals point inwards whichever way it winds
         self.edges = []
         for i in range(len(points)):
             (x1, y1), (x2, y2) = points[i - 1], points[i]
