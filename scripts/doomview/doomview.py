@@ -160,6 +160,16 @@ def render(args, width, height):
             return f.read()
 
 
+def positive_seconds(text):
+    try:
+        seconds = int(text)
+    except ValueError:
+        seconds = 0
+    if not 1 <= seconds <= 3600:
+        raise argparse.ArgumentTypeError('%s: give whole seconds from 1 to 3600' % text)
+    return seconds
+
+
 def parse_width(text):
     # 16:10 keeps the pixels square (see above); the port takes heights of 200 and 400
     # for VGA modes with tall pixels, so widths start above 640.
@@ -190,7 +200,7 @@ def parse_args(argv):
     parser.add_argument('--iwad', help='the game\'s IWAD when WAD is a PWAD')
     parser.add_argument('--width', type=parse_width, default=1280, help='picture width, default 1280 (16:10)')
     parser.add_argument('--monsters', action='store_true', help='keep the monsters (off by default)')
-    parser.add_argument('--time-limit', type=int, default=60, help='seconds the port may take, default 60')
+    parser.add_argument('--time-limit', type=positive_seconds, default=60, help='seconds the port may take, default 60')
     return parser.parse_args(argv)
 
 

@@ -150,6 +150,7 @@ def parse_doom3(values, views):
             raise PairError('--doom3 %s: give NAME=PNG with a view name from the views file' % value)
         if not os.path.isfile(path):
             raise PairError('the DOOM 3 picture %s does not exist' % path)
+        picture_size(path)   # unreadable pictures stop the run before the port starts
         pictures[name] = path
     return pictures
 
@@ -167,7 +168,8 @@ def parse_args(argv):
     parser.add_argument('--iwad', help='the game\'s IWAD when WAD is a PWAD')
     parser.add_argument('--width', type=doomview.parse_width, default=1280, help='DOOM picture width, default 1280')
     parser.add_argument('--monsters', action='store_true', help='keep DOOM\'s monsters (off by default)')
-    parser.add_argument('--time-limit', type=int, default=60, help='seconds the port may take per view')
+    parser.add_argument('--time-limit', type=doomview.positive_seconds, default=60,
+                        help='seconds the port may take per view, default 60')
     args = parser.parse_args(argv)
     if not 0 < args.scale <= 100 or not 1 <= args.doom3_fov <= 170:
         parser.error('--scale must lie in (0, 100] and --doom3-fov in [1, 170]')
