@@ -42,8 +42,9 @@ PORT = 'dsda-doom'
 SKILL_HURT_ME_PLENTY = 2   # the middle skill, whose things the converter keeps
 SETTLE_TICS = 2            # idle tics after the turn, so the drawn frame shows the level at rest
 
-# Settings for the port: the view fills the screen, nothing is drawn over it, and the
-# video capture sends raw frames to a pipe that keeps only the last one.
+# Settings for the port: the view fills the screen, nothing is drawn over it, the 4:3
+# aspect is forced (see above), and the video capture pipes raw frames, one per tic, to a
+# file.
 CONFIG = '''videomode "Software"
 screen_resolution "{width}x{height}"
 use_fullscreen 0
@@ -60,7 +61,7 @@ dsda_exhud 0
 cap_wipescreen 0
 cap_fps 35
 cap_soundcommand "cat > /dev/null"
-cap_videocommand "tail -c {frame_bytes} > frame.rgb"
+cap_videocommand "cat > frames.rgb"
 cap_muxcommand "true"
 '''
 
@@ -137,7 +138,7 @@ def render(args, width, height):
         with open(os.path.join(work, 'view.lmp'), 'wb') as f:
             f.write(view_demo(args.level, args.angle, args.monsters))
         with open(os.path.join(work, 'view.cfg'), 'w') as f:
-            f.write(CONFIG.format(width=width, height=height, frame_bytes=frame_bytes))
+            f.write(CONFIG.format(width=width, height=height))
         os.chmod(work, 0o700)   # SDL wants its runtime folder private
         env = dict(os.environ, HOME=work, XDG_RUNTIME_DIR=work,
                    SDL_VIDEODRIVER='offscreen', SDL_RENDER_DRIVER='software')
@@ -150,13 +151,15 @@ def render(args, width, height):
                                  stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=args.time_limit)
         except subprocess.TimeoutExpired:
             raise ViewError('%s did not finish within %d s' % (PORT, args.time_limit), 2)
-        frame = os.path.join(work, 'frame.rgb')
-        size = os.path.getsize(frame) if os.path.exists(frame) else 0
-        if run.returncode != 0 or size != frame_bytes:
+        frames = os.path.join(work, 'frames.rgb')
+        size = os.path.getsize(frames) if os.path.exists(frames) else 0
+        # Whole frames only: another size would mean the port drew at another resolution.
+        if run.returncode != 0 or size == 0 or size % frame_bytes:
             said = [line for line in run.stdout.decode('latin-1').splitlines() if line.strip()]
             raise ViewError('%s drew no %dx%d frame (exit code %d)%s' % (
                 PORT, width, height, run.returncode, ': ' + said[-1].strip() if said else ''), 2)
-        with open(frame, 'rb') as f:
+        with open(frames, 'rb') as f:
+            f.seek(size - frame_bytes)
             return f.read()
 
 
@@ -177,8 +180,8 @@ def parse_width(text):
         width = int(text)
     except ValueError:
         raise argparse.ArgumentTypeError('%s is not a width' % text)
-    if width % 16 or not 800 <= width <= 3840:
-        raise argparse.ArgumentTypeError('%s: give a multiple of 16 from 800 to 3840' % text)
+    if width % 16 or not 800 <= width <= 2560:
+        raise argparse.ArgumentTypeError('%s: give a multiple of 16 from 800 to 2560' % text)
     return width
 
 
