@@ -13,8 +13,9 @@ YAW = angle.
 
 Deliberately not checked: that a DOOM 3 picture shows the view it is named for. Both
 pictures are taken as true perspective views with square pixels, centred on the line of
-sight; the DOOM 3 one HFOV degrees wide (--doom3-fov, DOOM 3's g_fov). Every file is
-written to a temporary name and renamed. Exit codes: 0 all written, 1 bad input, 2 the port
+sight; the DOOM 3 one --doom3-fov degrees wide (the BFG engine reads g_fov as the width
+of a 16:9 screen: a 4:3 shot is 90 degrees wide with g_fov 106.26, 74 with g_fov 90).
+Every file is written to a temporary name and renamed. Exit codes: 0 all written, 1 bad input, 2 the port
 or ImageMagick failed."""
 import argparse
 import math
