@@ -35,10 +35,17 @@ test_only=(
   "npm:/usr/bin/npm"
   "freedm:/usr/share/games/doom/freedm.wad"
 )
+# DOOM's own view of a level beside the converted one (scripts/doomview/).
+demo_only=(
+  "dsda-doom:/usr/games/dsda-doom"
+  "fonts-dejavu-core:/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
+)
 
 wanted=("${common[@]}")
 if [ "$profile" = "test" ]; then
   wanted+=("${test_only[@]}")
+elif [ "$profile" = "demo" ]; then
+  wanted+=("${demo_only[@]}")
 fi
 
 missing=()

@@ -6,8 +6,10 @@
 #                                             wad2tga.exe, zip.exe, D2D3_OBJ.TXT, the two
 #                                             definitions packages) and the user's guide
 #   dist/kolvanta-<version>-linux-x86_64.tar.gz the native tools (scorvel, zaro3, doomtex,
-#                                             wad2tga, kzip, mappreview), xtract.sh, the thing
-#                                             table, the definitions packages and a short guide
+#                                             wad2tga, kzip, mappreview), xtract.sh, the DOOM
+#                                             view scripts (doomview.py, pairviews.py,
+#                                             doomwad.py), the thing table, the definitions
+#                                             packages and a short guide
 #
 # Usage: scripts/release.sh [--check]
 #   --check  also unpacks both archives into a temporary folder and proves them:
@@ -24,7 +26,7 @@ check=0
 for arg in "$@"; do
   case "$arg" in
     --check) check=1 ;;
-    -h|--help) sed -n '2,15p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) sed -n '2,18p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "release.sh: unknown argument: $arg" >&2; exit 2 ;;
   esac
 done
@@ -71,6 +73,9 @@ linux_files=(
   "$native_build/toolkit/zip/kzip:kzip"
   "$native_build/toolkit/mappreview/mappreview:mappreview"
   "$root/toolkit/xtract/xtract.sh:xtract.sh"
+  "$root/scripts/doomview/doomview.py:doomview.py"
+  "$root/scripts/doomview/pairviews.py:pairviews.py"
+  "$root/scripts/doomview/doomwad.py:doomwad.py"
   "$native_build/toolkit/defs/D2D3_OBJ.TXT:D2D3_OBJ.TXT"
   "$native_build/toolkit/defs/zdoomdefsdoom.pk4:zdoomdefsdoom.pk4"
   "$native_build/toolkit/defs/zdoomdefslms.pk4:zdoomdefslms.pk4"
@@ -101,7 +106,7 @@ mkdir -p "$stage/$linux_name"
 for entry in "${linux_files[@]}"; do
   cp "${entry%%:*}" "$stage/$linux_name/${entry#*:}"
 done
-for tool in scorvel zaro3 doomtex wad2tga kzip mappreview xtract.sh; do
+for tool in scorvel zaro3 doomtex wad2tga kzip mappreview xtract.sh doomview.py pairviews.py; do
   chmod 755 "$stage/$linux_name/$tool"
 done
 if command -v strip >/dev/null; then
@@ -128,10 +133,13 @@ done
 for exe in kolvanta.exe scorvel.exe ZarO3.exe doomtex.exe wad2tga.exe zip.exe; do
   [ "$(head -c 2 "$folder/$exe")" = "MZ" ] || die "$exe in $win_name.zip is not a Windows program"
 done
-for tool in scorvel zaro3 doomtex wad2tga kzip mappreview xtract.sh; do
+for tool in scorvel zaro3 doomtex wad2tga kzip mappreview xtract.sh doomview.py pairviews.py; do
   [ -x "$unpack/$linux_name/$tool" ] || die "$linux_name.tar.gz lacks an executable $tool"
 done
 [ -s "$unpack/$linux_name/README.md" ] || die "$linux_name.tar.gz lacks its README.md"
+for script in doomview.py pairviews.py; do
+  python3 "$unpack/$linux_name/$script" --help >/dev/null || die "$script from $linux_name.tar.gz does not start"
+done
 
 # Two unnamed entities and one named noname0: the tool must skip that name.
 example_map() {
