@@ -4,8 +4,9 @@ Each reader takes the whole log text and returns plain values, in log order: the
 `getviewpos` printed, the entities of the last `listEntities`, the model names of the last
 `listRenderEntityDefs`, the entities activated (`g_debugTriggers 1`), the bounds the
 runner's `kit_bounds` script helper printed, the screenshots written, the maps whose
-loading began and ended, and the faults (ERROR lines, a caught signal). Lines the readers
-do not know are ignored; nothing here decides whether a run passed.
+loading began and ended, and the faults (ERROR lines, a caught signal). `sections` cuts a
+log at the runner's marks so that each reader can look at one step. Lines the readers do
+not know are ignored; nothing here decides whether a run passed.
 """
 import re
 
@@ -15,12 +16,14 @@ _VIEWPOS = re.compile(r'^\(\s*(' + _NUM + r')\s+(' + _NUM + r')\s+(' + _NUM + r'
 _ENTITY = re.compile(r'^\s*(\d+):\s+(\S+)\s+(\S+)\s+(\S+)\s*$')
 _RENDER_ENTITY = re.compile(r'^\s*(\d+):\s+(\d+) intr\s+(\d+) refs (\S+)\s*$')
 _ACTIVATED = re.compile(r"^(\d+): '([^']*)' activated by '([^']*)'\s*$", re.M)
-_BOUNDS = re.compile(r'^kit_bounds (\S+) size (' + _NUM + r') (' + _NUM + r') (' + _NUM + r') origin (' + _NUM +
-                     r') (' + _NUM + r') (' + _NUM + r')\s*$', re.M)
+_VEC = r'(' + _NUM + r') (' + _NUM + r') (' + _NUM + r')'
+_BOUNDS = re.compile(r'^kit_bounds (\S+) mins ' + _VEC + ' maxs ' + _VEC + ' origin ' + _VEC + r'\s*$', re.M)
+_NO_BOUNDS = re.compile(r'^kit_bounds (\S+) none\s*$', re.M)
+_MARK = re.compile(r'^kit: (\S+)\s*$', re.M)
 _WROTE = re.compile(r'^Wrote (\S+)\s*$', re.M)
 _LOADED = re.compile(r'^\s*\d+ msec to load (\S+)\s*$', re.M)
-_MAP_START = re.compile(r'^-+ Map Initialization -+\s*\nMap: (\S+)', re.M)
-_ERROR = re.compile(r'^(?:ERROR:|Sys_Error).*$', re.M)
+_MAP_START = re.compile(r'^-+ Execute Map Change -+\s*\nMap: (\S+)', re.M)
+_ERROR = re.compile(r'^(?:ERROR:|Error:|Sys_Error).*$', re.M)
 _SIGNAL = re.compile(r'^.*signal caught.*$', re.M)
 
 
@@ -78,13 +81,30 @@ def activations(log):
     return [(int(f), target, by) for f, target, by in _ACTIVATED.findall(log)]
 
 
+class Bounds:
+    """An entity's clip bounds (its physics' bounds, relative to its origin) and its origin."""
+
+    def __init__(self, mins, maxs, origin):
+        self.mins, self.maxs, self.origin = mins, maxs, origin
+
+    def size(self):
+        return tuple(b - a for a, b in zip(self.mins, self.maxs))
+
+
 def bounds(log):
-    """name -> (size, origin) vectors, per kit_bounds."""
-    out = {}
+    """name -> Bounds per kit_bounds line, or None when the entity was not found."""
+    out = {m.group(1): None for m in _NO_BOUNDS.finditer(log)}
     for m in _BOUNDS.finditer(log):
         v = [float(x) for x in m.groups()[1:]]
-        out[m.group(1)] = (tuple(v[:3]), tuple(v[3:]))
+        out[m.group(1)] = Bounds(tuple(v[0:3]), tuple(v[3:6]), tuple(v[6:9]))
     return out
+
+
+def sections(log):
+    """The log cut at the runner's `echo kit: NAME` marks: NAME -> the text up to the next mark."""
+    marks = list(_MARK.finditer(log))
+    return {m.group(1): log[m.end():marks[i + 1].start() if i + 1 < len(marks) else len(log)]
+            for i, m in enumerate(marks)}
 
 
 def screenshots(log):

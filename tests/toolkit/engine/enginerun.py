@@ -6,7 +6,7 @@ to Valve 220, which this engine reads), the packages (unpacked: this engine buil
 builds a fresh temporary folder with the compiler's generated base, the stand-in game
 data and, when asked, full-bright materials; starts the engine once under a time limit
 with the environment and cvars that work without a GPU; and returns a Result with the
-console log parsed (consolelog) and the screenshots copied out. Compiled maps can be kept
+console output parsed (consolelog) and the screenshots copied out. Compiled maps can be kept
 in a folder and reused when the map text is unchanged. The engine's exit code means
 nothing (it exits 0 after a crash), so the log alone is judged, by the caller; run()
 raises EngineError only when the engine cannot run at all or exceeds its time limit.
@@ -40,7 +40,7 @@ RENDER_CVARS = [('r_useHDR', '0'), ('r_useLightGrid', '0'), ('r_forceAmbient', '
                 ('r_antiAliasing', '0'), ('r_useFilmicPostProcessing', '0'), ('r_skipBloom', '1'),
                 ('r_swapInterval', '0'), ('com_disableAutoSaves', '1')]
 SCENARIO_CFG = 'kit_scenario.cfg'
-DONE_MARK = 'kit: scenario done'
+DONE_MARK = 'kit: done'
 START_FRAMES = 5  # frames between the load and the first command: the player spawns in them
 
 
@@ -187,11 +187,12 @@ def _start(cmd, root, timeout):
 
 
 def _read_log(root):
-    for path in (os.path.join(root, 'save', 'base', 'qconsole.log'), os.path.join(root, 'engine.out')):
-        if os.path.exists(path) and os.path.getsize(path):
-            with open(path, encoding='latin-1') as f:
-                return f.read().replace('\r', '')
-    return ''
+    """The engine's standard output: the log file misses what the game prints during frames."""
+    path = os.path.join(root, 'engine.out')
+    if not os.path.exists(path):
+        return ''
+    with open(path, encoding='latin-1') as f:
+        return f.read().replace('\r', '')
 
 
 def _collect_shots(root, out_dir, console):

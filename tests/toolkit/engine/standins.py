@@ -77,27 +77,36 @@ PLAYER_KEYS = {
 SCRIPT_EVENTS = '''scriptEvent\tvoid\twaitFrame();
 scriptEvent\tvoid\tprintln(string text);
 scriptEvent\tentity\tgetEntity(string name);
-scriptEvent\tvector\tgetSize();
+scriptEvent\tvector\tgetMins();
+scriptEvent\tvector\tgetMaxs();
 scriptEvent\tvector\tgetWorldOrigin();
 scriptEvent\tvoid\tsetLinearVelocity(vector velocity);
+scriptEvent\tfloat\tvecLength(vector vec);
 scriptEvent\tvector\tgetLinearVelocity();
 '''
 
 # Helpers for the console's `script` command: a player pushed along by its velocity, one
-# frame at a time, so its own physics moves it and it touches triggers as it goes; and an
+# frame at a time, so its own physics moves it and it touches triggers as it goes (the push
+# stops when the player is moved far in one frame: a teleport); and an
 # entity's clip bounds and place, printed on one line the runner parses. The console strips
 # quotes, so a name is passed from a function generated for the scenario (report_bounds).
 SCRIPT_HELPERS = '''void kit_walk(float vx, float vy, float frames) {
 \tentity walker;
-\tvector velocity;
+\tvector velocity, last;
 \tfloat i;
 \twalker = sys.getEntity("player1");
+\tlast = walker.getWorldOrigin();
 \tfor (i = 0; i < frames; i++) {
 \t\tvelocity = walker.getLinearVelocity();
 \t\tvelocity_x = vx;
 \t\tvelocity_y = vy;
 \t\twalker.setLinearVelocity(velocity);
 \t\tsys.waitFrame();
+\t\tif (sys.vecLength(walker.getWorldOrigin() - last) > 32) {
+\t\t\tsys.println("kit_walk jumped");
+\t\t\treturn;
+\t\t}
+\t\tlast = walker.getWorldOrigin();
 \t}
 \tsys.println("kit_walk done");
 }
@@ -109,7 +118,7 @@ void kit_bounds(string name) {
 \t\tsys.println("kit_bounds " + name + " none");
 \t\treturn;
 \t}
-\tsys.println("kit_bounds " + name + " size " + e.getSize() + " origin " + e.getWorldOrigin());
+\tsys.println("kit_bounds " + name + " mins " + e.getMins() + " maxs " + e.getMaxs() + " origin " + e.getWorldOrigin());
 }
 '''
 
