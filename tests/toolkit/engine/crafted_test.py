@@ -149,7 +149,7 @@ def main(argv):
         print('engine start: %.1f s (compiled %s)' % (result.seconds, ', '.join(result.compiled)))
         checks.run_ok(result)
         parts = consolelog.sections(result.log)
-        runtime.check_models(checks, parts.get('models', ''), entities, names)
+        runtime.check_models(checks, parts.get('models', ''), entities)
         check_door(checks, parts, result.shots, next(e for e in entities if e.name == DOOR))
         check_lift(checks, parts)
         check_walk(checks, parts)

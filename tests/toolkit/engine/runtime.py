@@ -146,7 +146,7 @@ def model_commands(names):
             'wait 2'], script
 
 
-def check_models(checks, section, entities, names):
+def check_models(checks, section, entities):
     """Each name listed as an entity, drawn by a render entity of the model of its name, and
     owning clip bounds of its map extent."""
     listed = {row[3] for row in consolelog.entities(section)}
