@@ -114,12 +114,12 @@ def main(argv):
         return 1
     faults = result.console.faults
     if faults:
-        print('d3view: the engine failed: %s (see %s)' % (faults[0].strip(), os.path.join(args.out, 'engine.log')),
+        print('d3view: the engine failed: %s (see %s)' % (faults[0].strip(), os.path.join(args.out, 'd3engine.log')),
               file=sys.stderr)
         return 1
     missing = [n for n in names if n not in result.shots]
     if missing:
-        print('d3view: no picture for %s (see %s)' % (', '.join(missing), os.path.join(args.out, 'engine.log')),
+        print('d3view: no picture for %s (see %s)' % (', '.join(missing), os.path.join(args.out, 'd3engine.log')),
               file=sys.stderr)
         return 1
     for n in names:

@@ -225,7 +225,7 @@ def run(scenario, out_dir=None, keep=False):
         result.shots = _collect_shots(root, out_dir, result.console)
         if out_dir:
             os.makedirs(out_dir, exist_ok=True)
-            with open(os.path.join(out_dir, 'engine.log'), 'w', encoding='latin-1') as f:
+            with open(os.path.join(out_dir, 'd3engine.log'), 'w', encoding='latin-1') as f:
                 f.write(log)
         if scenario.compiled_dir:
             _keep_compiled(scenario.compiled_dir, to_compile, os.path.join(root, 'base', 'maps'))
