@@ -5,8 +5,10 @@ these specials: a walk-over trigger_multiple `trigger_tele` (anyTouch) across th
 targets a func_teleporter `teleporter_dest` standing on the floor at DESTINATION with
 its angle (triggered 1); a trigger_once `trigger_exit` across the far end targets a
 target_endLevel `endlevel_next` whose nextMap is NEXT_MAP. `next_map()` is the small room
-that level change loads. Materials are the crafted level's (crafted/WALL, ...) and the
-definitions package's trigger material. Boxes only: each brush is an axis-aligned box.
+that level change loads. A pillar `pillar_without_model` lacks the "model" key the converter
+writes, so the model check can be seen to catch it. Materials are the crafted level's
+(crafted/WALL, ...) and the definitions package's trigger material. Boxes only: each brush
+is an axis-aligned box.
 """
 
 START = (96, 192, 0)
@@ -14,6 +16,7 @@ TELEPORT_TRIGGER_X = (300, 312)
 DESTINATION = (800, 96, 0, 90)
 EXIT_TRIGGER_Y = (250, 262)
 NEXT_MAP = 'kit_next'
+NO_MODEL = 'pillar_without_model'
 HALL = (0, 0, 0, 1024, 384, 192)  # inside: x0 y0 z0 x1 y1 z1
 WALL = 16
 
@@ -68,6 +71,7 @@ def teleport_and_exit():
                 box(640, EXIT_TRIGGER_Y[0], z0, x1, EXIT_TRIGGER_Y[1], 128, trigger)),
         _entity([('classname', 'target_endLevel'), ('name', 'endlevel_next'), ('origin', '960 350 32'),
                  ('nextMap', NEXT_MAP)]),
+        _entity([('classname', 'func_static'), ('name', NO_MODEL)], box(480, 320, z0, 512, 352, 64, 'crafted/STEP')),
     ])
 
 

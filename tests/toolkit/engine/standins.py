@@ -49,9 +49,9 @@ CLASSES = [
     ('path_corner', 'idPathCorner', {}),
 ]
 
-# Damage definitions the game code names: movers crushing (idDoor/idPlat), trigger_hurt's
-# default, telefragging (KillBox), falls (idPlayer::CrashLand), no air, the console's kill.
-# No knockback, so a test's player is never pushed by them.
+# Damage definitions the game code names: movers crushing (idDoor/idPlat), trigger_hurt's and
+# func_damage's defaults, telefragging (KillBox), falls (idPlayer::CrashLand), no air and the
+# player's precached suicide. No knockback, so a test's player is never pushed by them.
 DAMAGE_DEFS = {
     'damage_moverCrush': 1, 'damage_painTrigger': 10, 'damage_telefrag': 9999, 'damage_softfall': 0,
     'damage_hardfall': 0, 'damage_fatalfall': 0, 'damage_noair': 0, 'damage_suicide': 9999, 'damage_generic': 10,
