@@ -38,16 +38,17 @@ def d3(v):
     return v * SCALE
 
 
-def commands(brush_names):
+def commands(entities):
     lift_top = d3(64)
     start_x, start_y = d3(crafted.START[0]), d3(crafted.START[1])
-    model_cmds, script = runtime.model_commands(brush_names)
+    model_cmds, script = runtime.model_commands([e.name for e in entities])
+    door = next(e for e in entities if e.name == DOOR)
     door_report = enginerun.standins.report_bounds('kit_report_door', [DOOR])
     cmds = ['god', 'notarget'] + model_cmds
     # The door, seen from the start room before and after it is triggered.
     cmds += ['echo kit: door', 'noclip', 'setviewpos %g %g %g 0' % (start_x, start_y, EYE), 'wait 3',
-             'screenshot kit/door_closed', 'trigger ' + DOOR, 'wait 150', 'screenshot kit/door_open',
-             'script kit_report_door()', 'wait 2', 'noclip']
+             'screenshot kit/door_closed', 'trigger ' + DOOR, 'wait %d' % runtime.opening_frames(door),
+             'screenshot kit/door_open', 'script kit_report_door()', 'wait 2', 'noclip']
     # The lift with the player on it: polled, so that slow frames cannot skip the low point.
     cmds += ['echo kit: lift', 'setviewpos %g %g %g 0' % (d3(608), start_y, lift_top + EYE), 'wait 20',
              'getviewpos', 'trigger ' + LIFT] + ['wait 4', 'getviewpos'] * 60 + ['wait 60', 'getviewpos']
@@ -136,8 +137,10 @@ def main(argv):
             return checks.finish()
         entities = runtime.brush_entities(text)
         names = sorted(e.name for e in entities)
-        checks.expect(DOOR in names and LIFT in names, 'the converter made no %s and %s (%s)' % (DOOR, LIFT, names))
-        cmds, script = commands(names)
+        if not checks.expect(DOOR in names and LIFT in names,
+                             'the converter made no %s and %s (%s)' % (DOOR, LIFT, names)):
+            return checks.finish()
+        cmds, script = commands(entities)
         maps = {'MAP01': text, 'MAP02': handmaps.next_map()}
         out = argv[2] if len(argv) > 2 else os.path.join(work, 'out')
         try:

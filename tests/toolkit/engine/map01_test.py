@@ -57,7 +57,8 @@ def commands(entities, door):
     cmds = ['god', 'notarget', 'noclip'] + model_cmds
     cmds += ['echo kit: start', 'setviewpos %g %g %g %g' % START_VIEW, 'wait 3', 'screenshot kit/start']
     cmds += ['echo kit: door', 'setviewpos %g %g %g %g' % door_view(door), 'wait 3', 'screenshot kit/door_closed',
-             'trigger ' + door.name, 'wait 150', 'screenshot kit/door_open', 'script kit_report_door()', 'wait 2']
+             'trigger ' + door.name, 'wait %d' % runtime.opening_frames(door), 'screenshot kit/door_open',
+             'script kit_report_door()', 'wait 2']
     return cmds, script
 
 

@@ -6,6 +6,7 @@ Scorvel exactly as the road does, then runs scenarios through enginerun. A test 
 skipped (exit 77) when the engine or the tools are missing. Positions are DOOM 3 units;
 DOOM levels are converted at SCALE. Nothing here starts the engine itself.
 """
+import math
 import os
 import re
 import shutil
@@ -137,6 +138,15 @@ def _entity_bodies(text):
                 bodies.append(text[start:m.start()])
     entities = mapfile.read_entities(text)
     return [(keys, body) for (keys, _), body in zip(entities, bodies)]
+
+
+def opening_frames(door):
+    """Frames to wait after triggering a door until it is fully open: its travel time at 60 game
+    frames a second, and a margin. A frame lasts at least one game frame, so the wait is never
+    short; it stays far below the door's wait before closing unless frames take 70 ms or more."""
+    travel = door.maxs[2] - door.mins[2]
+    seconds = float(door.keys['time']) if 'time' in door.keys else travel / float(door.keys.get('speed', '400'))
+    return int(math.ceil(seconds * 60)) + 15
 
 
 def model_commands(names):
