@@ -146,7 +146,7 @@ def main(argv):
         try:
             result = enginerun.run(enginerun.Scenario(maps, 'MAP01', cmds, [pk4, tools.defs], size=SHOT_SIZE,
                                                       script=script), out_dir=out)
-        except enginerun.EngineError as e:
+        except (enginerun.EngineError, enginerun.InputError) as e:
             checks.fail(str(e))
             return checks.finish()
         print('engine start: %.1f s (compiled %s)' % (result.seconds, ', '.join(result.compiled)))

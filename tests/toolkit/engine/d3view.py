@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """d3view: full-bright pictures of a map in the DOOM 3 BFG engine, headless.
 
-    d3view.py OUT MAP.map [--pk4 FILE]... [--size WxH] [--timeout S] [--keep] -- VIEW...
+    d3view.py OUT MAP.map [--pk4 FILE]... [--size WxH] [--timeout S] [--compiled DIR] [--keep] -- VIEW...
 
 VIEW is "X Y Z YAW" or "NAME=X Y Z YAW": a position in DOOM 3 units with Z the height of
 the eye (not the feet) and YAW in degrees (0 east, +x; 90 north, +y), or a console command
@@ -13,7 +13,8 @@ Z = 1.5 (floor + 41), YAW = DOOM's angle.
 One engine start compiles the map (classic brush faces are rewritten to the form the
 engine reads), loads it with the packages, places a free-flying player at each view and
 takes a picture: OUT/NAME.png, or OUT/view_NN.png numbered over the unnamed views. Every
-lit material is drawn unlit at full brightness. Exit codes: 0 every picture written;
+lit material is drawn unlit at full brightness. With --compiled DIR the compiled map is
+kept there and reused by later runs while the map text is the same. Exit codes: 0 every picture written;
 1 the engine failed or a picture is missing (the reason is printed); 2 bad usage or
 input; 3 the engine is not installed or ran past --timeout. It does not judge what the
 pictures show.
@@ -22,6 +23,7 @@ import argparse
 import os
 import re
 import sys
+import zipfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
@@ -52,6 +54,7 @@ def parse_args(argv):
     p.add_argument('--size', default='640x480', metavar='WxH')
     p.add_argument('--timeout', type=int, default=600, metavar='S')
     p.add_argument('--keep', action='store_true', help='keep the engine folder and print its path')
+    p.add_argument('--compiled', metavar='DIR', help='keep the compiled map here and reuse it while the map is unchanged')
     args = p.parse_args(argv[:cut])
     args.views = argv[cut + 1:]
     m = re.match(r'^(\d+)x(\d+)$', args.size)
@@ -93,8 +96,8 @@ def main(argv):
         with open(args.map, encoding='latin-1') as f:
             text = f.read()
         for pk4 in args.pk4:
-            if not os.path.isfile(pk4):
-                raise UsageError('no such package: %s' % pk4)
+            if not os.path.isfile(pk4) or not zipfile.is_zipfile(pk4):
+                raise UsageError('not a package (zip file): %s' % pk4)
     except UsageError as e:
         print('d3view: %s' % e, file=sys.stderr)
         return 2
@@ -103,12 +106,15 @@ def main(argv):
         return 2
     name = re.sub(r'[^A-Za-z0-9_]', '_', os.path.splitext(os.path.basename(args.map))[0]) or 'map'
     scenario = enginerun.Scenario({name: text}, name, ['god', 'notarget', 'noclip'] + commands, args.pk4,
-                                  size=args.size, timeout=args.timeout)
+                                  size=args.size, timeout=args.timeout, compiled_dir=args.compiled)
     try:
         result = enginerun.run(scenario, out_dir=args.out, keep=args.keep)
     except enginerun.EngineError as e:
         print('d3view: %s' % e, file=sys.stderr)
         return 3
+    except enginerun.InputError as e:
+        print('d3view: %s' % e, file=sys.stderr)
+        return 2
     except OSError as e:
         print('d3view: %s' % e, file=sys.stderr)
         return 1

@@ -9,7 +9,8 @@ with the environment and cvars that work without a GPU; and returns a Result wit
 console output parsed (consolelog) and the screenshots copied out. Compiled maps can be kept
 in a folder and reused when the map text is unchanged. The engine's exit code means
 nothing (it exits 0 after a crash), so the log alone is judged, by the caller; run()
-raises EngineError only when the engine cannot run at all or exceeds its time limit.
+raises EngineError only when the engine cannot run at all or exceeds its time limit, and
+InputError for a package that is not a zip file.
 Only the process group it started is ever signalled.
 """
 import hashlib
@@ -46,6 +47,10 @@ START_FRAMES = 5  # frames between the load and the first command: the player sp
 
 class EngineError(Exception):
     """The engine could not be started or did not finish in time; one line."""
+
+
+class InputError(Exception):
+    """A package or map the engine cannot be given; one line."""
 
 
 class Scenario:
@@ -213,25 +218,25 @@ def _collect_shots(root, out_dir, console):
 
 
 def run(scenario, out_dir=None, keep=False):
-    """Runs the scenario in one engine start; returns a Result. Raises EngineError, OSError, BadZipFile."""
+    """Runs the scenario in one engine start; returns a Result. Raises EngineError, InputError, OSError."""
     if not os.access(ENGINE, os.X_OK):
         raise EngineError('the DOOM 3 engine %s is not installed' % ENGINE)
     root = tempfile.mkdtemp(prefix='d3engine.')
     try:
         to_compile = _prepare(root, scenario)
         seconds = _start(command_line(root, scenario, to_compile), root, scenario.timeout)
-        log = _read_log(root)
-        result = Result(log, {}, seconds, to_compile)
+        result = Result(_read_log(root), {}, seconds, to_compile)
         result.shots = _collect_shots(root, out_dir, result.console)
         if out_dir:
-            os.makedirs(out_dir, exist_ok=True)
-            with open(os.path.join(out_dir, 'd3engine.log'), 'w', encoding='latin-1') as f:
-                f.write(log)
+            log = os.path.join(out_dir, 'd3engine.log')
+            with open(log + '.tmp', 'w', encoding='latin-1') as f:
+                f.write(result.log)
+            os.replace(log + '.tmp', log)
         if scenario.compiled_dir:
             _keep_compiled(scenario.compiled_dir, to_compile, os.path.join(root, 'base', 'maps'))
         return result
     except zipfile.BadZipFile as e:
-        raise EngineError('a package is not a zip file: %s' % e)
+        raise InputError('a package is not a zip file: %s' % e)
     finally:
         if keep:
             print('kept: ' + root)

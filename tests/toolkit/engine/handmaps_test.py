@@ -56,7 +56,7 @@ def main(argv):
         try:
             result = enginerun.run(enginerun.Scenario(maps, 'kit_moves', cmds, [pk4, tools.defs], script=script),
                                    out_dir=argv[2] if len(argv) > 2 else None)
-        except enginerun.EngineError as e:
+        except (enginerun.EngineError, enginerun.InputError) as e:
             checks.fail(str(e))
             return checks.finish()
     print('engine start: %.1f s (compiled %s)' % (result.seconds, ', '.join(result.compiled)))

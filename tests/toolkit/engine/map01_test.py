@@ -90,7 +90,7 @@ def main(argv):
             result = enginerun.run(enginerun.Scenario({'MAP01': text}, 'MAP01', cmds, [pk4, tools.defs],
                                                       size=SHOT_SIZE, script=script),
                                    out_dir=argv[2] if len(argv) > 2 else os.path.join(work, 'out'))
-        except enginerun.EngineError as e:
+        except (enginerun.EngineError, enginerun.InputError) as e:
             checks.fail(str(e))
             return checks.finish()
         print('engine start: %.1f s; %d brush entities' % (result.seconds, len(entities)))

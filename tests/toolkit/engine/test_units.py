@@ -14,6 +14,7 @@ sys.path.insert(0, HERE)
 import consolelog  # noqa: E402
 import crafted  # noqa: E402
 import d3view  # noqa: E402
+import enginerun  # noqa: E402
 import fullbright  # noqa: E402
 import handmaps  # noqa: E402
 import pngread  # noqa: E402
@@ -278,6 +279,23 @@ class BrushCornersTest(unittest.TestCase):
 
     def test_the_world_is_not_a_brush_entity(self):
         self.assertEqual(runtime.brush_entities(handmaps.next_map()), [])
+
+
+class CompiledReuseTest(unittest.TestCase):
+    def test_a_compiled_map_is_reused_only_for_the_same_text(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            maps, kept, fresh = (os.path.join(tmp, n) for n in ('maps', 'kept', 'fresh'))
+            for folder in (maps, fresh):
+                os.makedirs(folder)
+            for name, data in (('m.map', 'text'), ('m.proc', 'proc'), ('m.cm', 'cm')):
+                with open(os.path.join(maps, name), 'w') as f:
+                    f.write(data)
+            enginerun._keep_compiled(kept, ['m'], maps)
+            self.assertTrue(enginerun._reuse(kept, 'm', 'text', fresh))
+            self.assertTrue(os.path.exists(os.path.join(fresh, 'm.proc')))
+            self.assertFalse(enginerun._reuse(kept, 'm', 'changed text', fresh))
+            self.assertFalse(enginerun._reuse(kept, 'other', 'text', fresh))
+            self.assertFalse(enginerun._reuse(None, 'm', 'text', fresh))
 
 
 class D3ViewTest(unittest.TestCase):
