@@ -69,7 +69,7 @@ def check_door(checks, parts, shots, door):
     travel = door.maxs[2] - door.mins[2]
     checks.expect(b is not None and abs(b.origin[2] - travel) < 1,
                   'the door did not rise by its travel %g when triggered (origin %s)' % (travel, b and b.origin))
-    checks.expect((DOOR, 'player1') in [(t, by) for _, t, by in consolelog.activations(parts.get('door', ''))],
+    checks.expect(runtime.activated(parts.get('door', ''), DOOR),
                   'trigger %s activated nothing' % DOOR)
     if not checks.expect('door_closed' in shots and 'door_open' in shots, 'door screenshots missing'):
         return
@@ -102,7 +102,7 @@ def check_walk(checks, parts):
                   'the player did not cross the line (%s)' % (seen and seen[-1]))
 
 
-def check_teleport_and_exit(checks, parts, result):
+def check_teleport_and_exit(checks, parts):
     seen = consolelog.views(parts.get('teleport', ''))
     x, y, yaw = crafted.DESTINATION
     checks.expect('kit_walk jumped' in parts.get('teleport', ''), 'the teleport line did not move the player')
@@ -112,16 +112,7 @@ def check_teleport_and_exit(checks, parts, result):
                   'the exit line did not start loading MAP02')
 
 
-def main(argv):
-    if len(argv) < 2:
-        print('usage: crafted_test.py BUILD_DIR [OUT_DIR]', file=sys.stderr)
-        return 2
-    tools = runtime.Tools(argv[1])
-    why = tools.missing()
-    if why:
-        print('skipped: ' + why)
-        return runtime.SKIP
-    checks = runtime.Checks('crafted level in the engine')
+def test(tools, checks, out):
     with tempfile.TemporaryDirectory() as work:
         level = crafted.level()
         wad, tex, pk4 = (os.path.join(work, n) for n in ('crafted.wad', 'CUSTOM.TEX', 'crafted.pk4'))
@@ -129,26 +120,17 @@ def main(argv):
                            (pk4, crafted.texture_package(level))):
             with open(path, 'wb') as f:
                 f.write(data)
-        try:
-            text = runtime.convert(tools, wad, 'MAP01', os.path.join(work, 'convert'),
-                                   ['-bound', '-scale', '1.5', '-custom'], [tex])
-        except runtime.ConvertError as e:
-            checks.fail(str(e))
-            return checks.finish()
+        text = runtime.convert(tools, wad, 'MAP01', os.path.join(work, 'convert'),
+                               ['-bound', '-scale', '1.5', '-custom'], [tex])
         entities = runtime.brush_entities(text)
         names = sorted(e.name for e in entities)
         if not checks.expect(DOOR in names and LIFT in names,
                              'the converter made no %s and %s (%s)' % (DOOR, LIFT, names)):
-            return checks.finish()
+            return
         cmds, script = commands(entities)
         maps = {'MAP01': text, 'MAP02': handmaps.next_map()}
-        out = argv[2] if len(argv) > 2 else os.path.join(work, 'out')
-        try:
-            result = enginerun.run(enginerun.Scenario(maps, 'MAP01', cmds, [pk4, tools.defs], size=SHOT_SIZE,
-                                                      script=script), out_dir=out)
-        except (enginerun.EngineError, enginerun.InputError) as e:
-            checks.fail(str(e))
-            return checks.finish()
+        result = enginerun.run(enginerun.Scenario(maps, 'MAP01', cmds, [pk4, tools.defs], size=SHOT_SIZE,
+                                                  script=script), out_dir=out or os.path.join(work, 'out'))
         print('engine start: %.1f s (compiled %s)' % (result.seconds, ', '.join(result.compiled)))
         checks.run_ok(result)
         parts = consolelog.sections(result.log)
@@ -157,9 +139,8 @@ def main(argv):
         check_lift(checks, parts)
         check_walk(checks, parts)
         if TELEPORTS_AND_EXITS:
-            check_teleport_and_exit(checks, parts, result)
-    return checks.finish()
+            check_teleport_and_exit(checks, parts)
 
 
 if __name__ == '__main__':
-    sys.exit(main(sys.argv))
+    sys.exit(runtime.run_test(test, 'crafted level in the engine', sys.argv))

@@ -35,16 +35,7 @@ def commands(brush_names):
     return cmds, script
 
 
-def main(argv):
-    if len(argv) < 2:
-        print('usage: handmaps_test.py BUILD_DIR [OUT_DIR]', file=sys.stderr)
-        return 2
-    tools = runtime.Tools(argv[1])
-    why = tools.missing()
-    if why:
-        print('skipped: ' + why)
-        return runtime.SKIP
-    checks = runtime.Checks('teleport and exit in the engine')
+def test(tools, checks, out):
     hall = handmaps.teleport_and_exit()
     entities = runtime.brush_entities(hall)
     cmds, script = commands([e.name for e in entities])
@@ -53,12 +44,8 @@ def main(argv):
         with open(pk4, 'wb') as f:
             f.write(crafted.texture_package(crafted.level()))
         maps = {'kit_moves': hall, handmaps.NEXT_MAP: handmaps.next_map()}
-        try:
-            result = enginerun.run(enginerun.Scenario(maps, 'kit_moves', cmds, [pk4, tools.defs], script=script),
-                                   out_dir=argv[2] if len(argv) > 2 else None)
-        except (enginerun.EngineError, enginerun.InputError) as e:
-            checks.fail(str(e))
-            return checks.finish()
+        result = enginerun.run(enginerun.Scenario(maps, 'kit_moves', cmds, [pk4, tools.defs], script=script),
+                               out_dir=out)
     print('engine start: %.1f s (compiled %s)' % (result.seconds, ', '.join(result.compiled)))
     checks.run_ok(result)
     parts = consolelog.sections(result.log)
@@ -69,7 +56,7 @@ def main(argv):
     checks.expect(len(caught.faults) == 2, 'a brush entity without "model" passed the model check (%s)' % caught.faults)
     teleport = parts.get('teleport', '')
     dx, dy, dz, yaw = handmaps.DESTINATION
-    checks.expect(('teleporter_dest', 'player1') in [(t, by) for _, t, by in consolelog.activations(teleport)],
+    checks.expect(runtime.activated(teleport, 'teleporter_dest'),
                   'the teleport trigger did not activate the teleporter')
     checks.expect('kit_walk jumped' in teleport, 'the player was not moved by the teleporter')
     seen = consolelog.views(teleport)
@@ -78,13 +65,12 @@ def main(argv):
                   'the player is not at the destination %s facing %g (%s)' % (handmaps.DESTINATION[:3], yaw,
                                                                               seen and seen[-1]))
     exit_part = parts.get('exit', '')
-    checks.expect(('endlevel_next', 'player1') in [(t, by) for _, t, by in consolelog.activations(exit_part)],
+    checks.expect(runtime.activated(exit_part, 'endlevel_next'),
                   'the exit trigger did not activate target_endLevel')
     checks.expect(consolelog.maps_started(exit_part) == [handmaps.NEXT_MAP] and
                   consolelog.maps_loaded(exit_part) == [handmaps.NEXT_MAP],
                   'the exit did not load %s' % handmaps.NEXT_MAP)
-    return checks.finish()
 
 
 if __name__ == '__main__':
-    sys.exit(main(sys.argv))
+    sys.exit(runtime.run_test(test, 'teleport and exit in the engine', sys.argv))

@@ -62,37 +62,19 @@ def commands(entities, door):
     return cmds, script
 
 
-def main(argv):
-    if len(argv) < 2:
-        print('usage: map01_test.py BUILD_DIR [OUT_DIR]', file=sys.stderr)
-        return 2
-    build = os.path.abspath(argv[1])
-    tools = runtime.Tools(build)
-    why = tools.missing() or (None if os.path.exists(WAD) else 'Freedoom is not installed')
-    if why:
-        print('skipped: ' + why)
-        return runtime.SKIP
-    checks = runtime.Checks('Freedoom MAP01 in the engine')
+def test(tools, checks, out):
     with tempfile.TemporaryDirectory() as work:
-        try:
-            pk4, tex = texture_package(build, work)
-            text = runtime.convert(tools, os.path.join(work, 'doom2.wad'), 'MAP01', os.path.join(work, 'convert'),
-                                   ['-bound', '-scale', '1.5', '-doom2'], [tex])
-        except runtime.ConvertError as e:
-            checks.fail(str(e))
-            return checks.finish()
+        pk4, tex = texture_package(tools.build, work)
+        text = runtime.convert(tools, os.path.join(work, 'doom2.wad'), 'MAP01', os.path.join(work, 'convert'),
+                               ['-bound', '-scale', '1.5', '-doom2'], [tex])
         entities = runtime.brush_entities(text)
         door = next((e for e in entities if e.name == FIRST_DOOR), None)
         if not checks.expect(door is not None, 'the converted map has no %s' % FIRST_DOOR):
-            return checks.finish()
+            return
         cmds, script = commands(entities, door)
-        try:
-            result = enginerun.run(enginerun.Scenario({'MAP01': text}, 'MAP01', cmds, [pk4, tools.defs],
-                                                      size=SHOT_SIZE, script=script),
-                                   out_dir=argv[2] if len(argv) > 2 else os.path.join(work, 'out'))
-        except (enginerun.EngineError, enginerun.InputError) as e:
-            checks.fail(str(e))
-            return checks.finish()
+        result = enginerun.run(enginerun.Scenario({'MAP01': text}, 'MAP01', cmds, [pk4, tools.defs],
+                                                  size=SHOT_SIZE, script=script),
+                               out_dir=out or os.path.join(work, 'out'))
         print('engine start: %.1f s; %d brush entities' % (result.seconds, len(entities)))
         checks.run_ok(result)
         parts = consolelog.sections(result.log)
@@ -109,8 +91,7 @@ def main(argv):
                           (start.colours(), start.brightest()))
             changed = pngread.read(shots['door_closed']).difference(pngread.read(shots['door_open']), CENTRE)
             checks.expect(changed > 0.3, 'the doorway looks the same after the door opened (%.2f changed)' % changed)
-    return checks.finish()
 
 
 if __name__ == '__main__':
-    sys.exit(main(sys.argv))
+    sys.exit(runtime.run_test(test, 'Freedoom MAP01 in the engine', sys.argv, needs=[WAD]))

@@ -29,11 +29,10 @@ _POINT = re.compile(r'\(\s*(-?[\d.]+)\s+(-?[\d.]+)\s+(-?[\d.]+)\s*\)')
 
 class Tools:
     def __init__(self, build):
-        build = os.path.abspath(build)
+        self.build = build = os.path.abspath(build)
         self.zaro3 = os.path.join(build, 'toolkit', 'zaro3', 'zaro3')
         self.scorvel = os.path.join(build, 'maptool', 'scorvel')
         self.defs = os.path.join(build, 'toolkit', 'defs', 'zdoomdefsdoom.pk4')
-        self.xtract = os.path.join(build, 'toolkit', 'xtract', 'xtract.sh')
 
     def missing(self):
         """Why the runtime tests cannot run here, or None."""
@@ -176,8 +175,32 @@ def check_models(checks, section, entities):
                       '%s: clip bounds %s, its brushes span %s' % (name, _fmt(size), _fmt(want)))
 
 
+def activated(section, target, by='player1'):
+    """Whether the engine reported `target` activated by `by` in this part of the log."""
+    return any(t == target and who == by for _, t, who in consolelog.activations(section))
+
+
 def _fmt(v):
     return '(%s)' % ' '.join('%g' % x for x in v)
+
+
+def run_test(test, title, argv, needs=()):
+    """The exit code of a runtime test: test(tools, checks, out_dir) runs unless the engine, the
+    built tools or a needed file are missing (77); its conversion or engine errors fail it."""
+    if len(argv) < 2:
+        print('usage: %s BUILD_DIR [OUT_DIR]' % os.path.basename(argv[0]), file=sys.stderr)
+        return 2
+    tools = Tools(argv[1])
+    why = tools.missing() or next(('%s is not installed' % p for p in needs if not os.path.exists(p)), None)
+    if why:
+        print('skipped: ' + why)
+        return SKIP
+    checks = Checks(title)
+    try:
+        test(tools, checks, argv[2] if len(argv) > 2 else None)
+    except (ConvertError, enginerun.EngineError, enginerun.InputError) as e:
+        checks.fail(str(e))
+    return checks.finish()
 
 
 class Checks:
