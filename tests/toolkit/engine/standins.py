@@ -8,8 +8,7 @@ an end), the two script objects whose fields the C++ links to plus the few scrip
 the runner's helpers call, and the light materials with their images. The compiler's part
 of the base (config, font, `_default`) comes from the compile check's engine_base; this
 module adds to a folder it has written. It checks nothing about the map; the names are
-the ones the game code looks up (see the README beside the runner for the log line behind
-each).
+the ones the game code looks up (README.md beside this file says which fault each avoids).
 """
 import math
 import os
