@@ -66,6 +66,11 @@ def parse_args(argv):
     return args
 
 
+def shot_name(number):
+    """The engine's own name for the picture of the number-th view (from 1)."""
+    return 'shot_%02d' % number
+
+
 def view_commands(views):
     """The console commands for the views and the picture names, in order; raises UsageError."""
     commands, names, numbered = [], [], 0
@@ -82,8 +87,12 @@ def view_commands(views):
             name = 'view_%02d' % numbered
         if name in names:
             raise UsageError('two views named %s' % name)
+        if re.match(r'^shot_\d+$', name):
+            raise UsageError('view name %s is kept for the engine\'s own pictures' % name)
         names.append(name)
-        commands += ['setviewpos %s %s %s %s' % m.groups()[1:], 'wait 3', 'screenshot d3view/' + name]
+        # the console splits words at punctuation such as '-', so the engine's file is numbered
+        commands += ['setviewpos %s %s %s %s' % m.groups()[1:], 'wait 3',
+                     'screenshot d3view/' + shot_name(len(names))]
     if not names:
         raise UsageError('no "X Y Z YAW" view given')
     return commands, names
@@ -123,13 +132,15 @@ def main(argv):
         print('d3view: the engine failed: %s (see %s)' % (faults[0].strip(), os.path.join(args.out, 'd3engine.log')),
               file=sys.stderr)
         return 1
-    missing = [n for n in names if n not in result.shots]
+    missing = [n for i, n in enumerate(names) if shot_name(i + 1) not in result.shots]
     if missing:
         print('d3view: no picture for %s (see %s)' % (', '.join(missing), os.path.join(args.out, 'd3engine.log')),
               file=sys.stderr)
         return 1
-    for n in names:
-        print(result.shots[n])
+    for i, n in enumerate(names):
+        target = os.path.join(args.out, n + '.png')
+        os.replace(result.shots[shot_name(i + 1)], target)
+        print(target)
     print('d3view: %d pictures in %.0f s' % (len(names), result.seconds))
     return 0
 

@@ -300,14 +300,15 @@ class CompiledReuseTest(unittest.TestCase):
 
 class D3ViewTest(unittest.TestCase):
     def test_views_and_commands(self):
-        commands, names = d3view.view_commands(['start=-288 -240 61.5 0', '+trigger door_27', '1 2 3 90',
+        commands, names = d3view.view_commands(['MAP01-start=-288 -240 61.5 0', '+trigger door_27', '1 2 3 90',
                                                 '4 5 6 180'])
-        self.assertEqual(names, ['start', 'view_01', 'view_02'])
-        self.assertEqual(commands[:4], ['setviewpos -288 -240 61.5 0', 'wait 3', 'screenshot d3view/start',
+        self.assertEqual(names, ['MAP01-start', 'view_01', 'view_02'])
+        self.assertEqual(commands[:4], ['setviewpos -288 -240 61.5 0', 'wait 3', 'screenshot d3view/shot_01',
                                         'trigger door_27'])
+        self.assertEqual(commands[-1], 'screenshot d3view/shot_03')
 
     def test_bad_views(self):
-        for views in (['1 2 3'], ['a=1 2 3 x'], ['+wait 5'], ['a=1 2 3 4', 'a=5 6 7 8']):
+        for views in (['1 2 3'], ['a=1 2 3 x'], ['+wait 5'], ['a=1 2 3 4', 'a=5 6 7 8'], ['shot_02=1 2 3 4']):
             with self.assertRaises(d3view.UsageError):
                 d3view.view_commands(views)
         with self.assertRaises(d3view.UsageError):
