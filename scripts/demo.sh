@@ -46,14 +46,15 @@ echo
 echo "=== The road from Kolvanta's page to a compiled DOOM 3 map, under Wine"
 bash scripts/kolvanta-demo.sh "$zip" "$native" "$root/build/demo"
 
-# The views in DOOM's terms (the map is DOOM's coordinates times 1.5; the eye 41 units
-# above the floor, times 1.5): the player start (-192, -160), floor 0, angle 0; before the
-# first door (sector 27, x 704..720) at (544, -160), floor -64, angle 0; the courtyard at
-# (1400, 850), floor 56, angle 135.
+# The places of scripts/doomview/map01-views.txt, where DOOM's own views are taken: the
+# player start (-192, -160) facing east, the end of the first hall (560, -160) facing the
+# first door, the courtyard (760, 860) at angle 30; in DOOM 3 units x 1.5, the eye 41 DOOM
+# units above the floor (0, -64, 56), 90 degrees wide like DOOM's (g_fov 106.26 on 4:3).
 echo
 echo "=== MAP01 in DOOM 3's engine: full-bright pictures (tests/toolkit/engine/d3view.py)"
 deployed="$root/build/demo/Doom 3/base"
 view_pk4s=()
 for package in "$deployed"/*.pk4; do view_pk4s+=(--pk4 "$package"); done
-python3 tests/toolkit/engine/d3view.py "$root/build/demo" "$deployed/maps/MAP01.map" "${view_pk4s[@]}" -- \
-  "MAP01-d3-start=-288 -240 61.5 0" "MAP01-d3-door=816 -240 -34.5 0" "MAP01-d3-courtyard=2100 1275 145.5 135"
+python3 tests/toolkit/engine/d3view.py "$root/build/demo" "$deployed/maps/MAP01.map" "${view_pk4s[@]}" \
+  --set g_fov 106.26 -- "MAP01-d3-start=-288 -240 61.5 0" "MAP01-d3-first-door=840 -240 -34.5 0" \
+  "MAP01-d3-courtyard=1140 1290 145.5 30"

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """d3view: full-bright pictures of a map in the DOOM 3 BFG engine, headless.
 
-    d3view.py OUT MAP.map [--pk4 FILE]... [--size WxH] [--timeout S] [--compiled DIR] [--keep] -- VIEW...
+    d3view.py OUT MAP.map [--pk4 FILE]... [--size WxH] [--set CVAR VALUE]... [--timeout S]
+              [--compiled DIR] [--keep] -- VIEW...
 
 VIEW is "X Y Z YAW" or "NAME=X Y Z YAW": a position in DOOM 3 units with Z the height of
 the eye (not the feet) and YAW in degrees (0 east, +x; 90 north, +y), or a console command
@@ -14,7 +15,9 @@ One engine start compiles the map (classic brush faces are rewritten to the form
 engine reads), loads it with the packages, places a free-flying player at each view and
 takes a picture: OUT/NAME.png, or OUT/view_NN.png numbered over the unnamed views. Every
 lit material is drawn unlit at full brightness. With --compiled DIR the compiled map is
-kept there and reused by later runs while the map text is the same. Exit codes: 0 every picture written;
+kept there and reused by later runs while the map text is the same. The engine reads
+g_fov as the width of a 16:9 screen: for a 4:3 picture 90 degrees wide, like DOOM's
+view, give --set g_fov 106.26 (the default 80 gives about 64 degrees). Exit codes: 0 every picture written;
 1 the engine failed or a picture is missing (the reason is printed); 2 bad usage or
 input; 3 the engine is not installed or ran past --timeout. It does not judge what the
 pictures show.
@@ -55,12 +58,17 @@ def parse_args(argv):
     p.add_argument('--timeout', type=int, default=600, metavar='S')
     p.add_argument('--keep', action='store_true', help='keep the engine folder and print its path')
     p.add_argument('--compiled', metavar='DIR', help='keep the compiled map here and reuse it while the map is unchanged')
+    p.add_argument('--set', nargs=2, action='append', default=[], metavar=('CVAR', 'VALUE'),
+                   help='an engine setting, e.g. --set g_fov 106.26')
     args = p.parse_args(argv[:cut])
     args.views = argv[cut + 1:]
     m = re.match(r'^(\d+)x(\d+)$', args.size)
     if not m or not (64 <= int(m.group(1)) <= 4096 and 64 <= int(m.group(2)) <= 4096):
         raise UsageError('--size wants WxH between 64 and 4096')
     args.size = (int(m.group(1)), int(m.group(2)))
+    for name, value in args.set:
+        if not re.match(r'^[A-Za-z_][A-Za-z0-9_]*$', name) or not re.match(r'^[A-Za-z0-9_.+-]+$', value):
+            raise UsageError('--set wants a cvar name and a plain value, not "%s" "%s"' % (name, value))
     if not args.views:
         raise UsageError('no views after --')
     return args
@@ -115,7 +123,8 @@ def main(argv):
         return 2
     name = re.sub(r'[^A-Za-z0-9_]', '_', os.path.splitext(os.path.basename(args.map))[0]) or 'map'
     scenario = enginerun.Scenario({name: text}, name, ['god', 'notarget', 'noclip'] + commands, args.pk4,
-                                  size=args.size, timeout=args.timeout, compiled_dir=args.compiled)
+                                  size=args.size, timeout=args.timeout, compiled_dir=args.compiled,
+                                  cvars=[tuple(pair) for pair in args.set])
     try:
         result = enginerun.run(scenario, out_dir=args.out, keep=args.keep)
     except enginerun.EngineError as e:

@@ -55,7 +55,7 @@ class InputError(Exception):
 
 class Scenario:
     def __init__(self, maps, load, commands, packages=(), full_bright=True, size=(640, 480), timeout=300,
-                 compiled_dir=None, noflood=False, script=''):
+                 compiled_dir=None, noflood=False, script='', cvars=()):
         self.maps = dict(maps)        # name -> .map text
         self.load = load              # the map to load after compiling, or None
         self.commands = list(commands)
@@ -66,6 +66,7 @@ class Scenario:
         self.compiled_dir = compiled_dir  # keeps compiled maps; reuses those whose text is unchanged
         self.noflood = noflood
         self.script = script          # script functions the commands may call (`script NAME()`)
+        self.cvars = list(cvars)      # (name, value) set on the command line after the runner's own
 
 
 class Result:
@@ -154,7 +155,7 @@ def command_line(root, scenario, to_compile):
            '+set', 'fs_game', 'base', '+set', 'logfile', '2', '+set', 'com_skipIntroVideos', '1',
            '+set', 'r_fullscreen', '0', '+set', 'r_windowWidth', str(scenario.size[0]),
            '+set', 'r_windowHeight', str(scenario.size[1])]
-    for name, value in RENDER_CVARS:
+    for name, value in RENDER_CVARS + scenario.cvars:
         cmd += ['+set', name, value]
     for name in to_compile:
         # noOpt: the triangle optimisation costs minutes on a real level and changes no brush

@@ -311,8 +311,11 @@ class D3ViewTest(unittest.TestCase):
         for views in (['1 2 3'], ['a=1 2 3 x'], ['+wait 5'], ['a=1 2 3 4', 'a=5 6 7 8'], ['shot_02=1 2 3 4']):
             with self.assertRaises(d3view.UsageError):
                 d3view.view_commands(views)
-        with self.assertRaises(d3view.UsageError):
-            d3view.parse_args(['out', 'm.map', '--size', '10x10', '--', '1 2 3 4'])
+        for bad in (['--size', '10x10'], ['--set', 'g_fov;quit', '90'], ['--set', 'g_fov', '1 2']):
+            with self.assertRaises(d3view.UsageError):
+                d3view.parse_args(['out', 'm.map'] + bad + ['--', '1 2 3 4'])
+        args = d3view.parse_args(['out', 'm.map', '--set', 'g_fov', '106.26', '--', '1 2 3 4'])
+        self.assertEqual((args.set, args.size), ([['g_fov', '106.26']], (640, 480)))
 
 
 if __name__ == '__main__':
