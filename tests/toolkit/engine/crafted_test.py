@@ -7,8 +7,9 @@ In that start: every brush entity is spawned with its render and clip model; the
 opens when triggered (its origin rises by its travel, and the doorway seen from the start
 room changes from the door's red to the hall behind); the lift lowers with the player on
 it and comes back (getviewpos, polled); the player pushed across the walk-over line fires
-it (the engine reports the lift activated by the player). With TELEPORTS_AND_EXITS the
-teleport line and the exit line are walked too. Exit 0 pass, 1 fail, 77 skipped.
+it (the engine reports the lift activated by the player); the player pushed across the
+teleport line from its front arrives at the destination facing its angle, and across the
+exit line starts loading MAP02 (TELEPORTS_AND_EXITS). Exit 0 pass, 1 fail, 77 skipped.
 """
 import os
 import sys
@@ -24,8 +25,9 @@ import pngread  # noqa: E402
 import runtime  # noqa: E402
 from runtime import EYE, SCALE  # noqa: E402
 
-# The converter does not write teleports and exits yet; switch on when it does.
-TELEPORTS_AND_EXITS = False
+# The teleport and exit lines are walked too (the converter writes them: an armed pair of
+# triggers and a func_teleporter, a trigger_once and a target_endLevel); False leaves them out.
+TELEPORTS_AND_EXITS = True
 
 DOOR = 'door_%d' % crafted.DOOR_SECTOR
 LIFT = 'lift_%d' % crafted.LIFT_SECTOR
