@@ -144,8 +144,9 @@ LightEffectParms EffectParms(LightEffect effect, int light, int dimmest, int sec
     // Glow moves 8 levels a tic: a full cycle takes 2 (bright - dark) / 8 tics.
     case LightEffect::Glow: parms.rate = light > dark ? 35.0 * 8.0 / (2.0 * (light - dark)) : 0; break;
     // Fire never goes below 16 above the dimmest neighbour; parm 6 is one step of 16 levels.
+    // Where that floor lies above the sector's own level, DOOM's fire stays at it, brighter.
     case LightEffect::FireFlicker:
-      dark = std::min(dark + 16, light);
+      dark = dimmest + 16;
       parms.rate = 16.0 / bright;
       break;
     default: break;

@@ -255,10 +255,9 @@ std::vector<LineSpecial> BuildTable() {
   for (int type : {78, 153, 154, 189, 190, 239, 240, 241, 211, 212, 213, 223, 224, 225, 226, 242, 260, 261, 271, 272}) {
     t.push_back(Effect(type));
   }
-  // Type 40 raises the ceiling and, in DOOM's own code, lowers the floor too.
-  LineSpecial raiseCeiling = Ceiling(40, W, false, H::HighestCeiling, 1, kCeilingSlow);
-  raiseCeiling.alsoLowerFloor = true;
-  t.push_back(raiseCeiling);
+  // Type 40 also asks DOOM to lower the floor, but the ceiling's mover has taken the
+  // sector by then, so DOOM never does.
+  t.push_back(Ceiling(40, W, false, H::HighestCeiling, 1, kCeilingSlow));
   std::sort(t.begin(), t.end(), [](const LineSpecial& a, const LineSpecial& b) { return a.type < b.type; });
   return t;
 }

@@ -79,7 +79,6 @@ struct LineSpecial {
   bool crush = false;
   bool changesTexture = false;  // DOOM also changes the flat (not carried over)
   bool ignoreTexture = false;   // stairs that go on across other flats
-  bool alsoLowerFloor = false;  // DOOM's type 40 lowers the floor as well
   // Lights
   LightTarget light = LightTarget::Level;
   int lightLevel = 0;

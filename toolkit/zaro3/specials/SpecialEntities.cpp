@@ -80,6 +80,10 @@ private:
       return Count(action, true);
     }
     LineTrigger trigger{action.line, special, targets, wait, m_c.scale};
+    // DOOM lets no monster use a line marked secret.
+    if (special.activation != Activation::Walk && (m_c.level.linedefs[action.line].flags & wad::kLineSecret)) {
+      trigger.special.monsters = false;
+    }
     std::vector<MapEntity> triggers = BuildLineTriggers(m_c.level, m_c.plan.motion, trigger);
     if (triggers.empty()) return Count(action, false, "the line is too short for a trigger volume");
     for (MapEntity& e : triggers) m_out.entities.push_back(std::move(e));

@@ -20,6 +20,7 @@ struct Request {
   Mover mover;
   bool opens = false;   // doors: opens (or closes) the door
   bool closes = false;
+  bool keyedByHand = false;  // a door opened by hand with a key: its touch must not open it
 };
 
 class Planner {
@@ -157,7 +158,11 @@ private:
                      waits ? special.waitTics : -1);
     r.opens = opens;
     r.closes = !opens;
-    r.mover.touchable = special.activation == Activation::Manual && special.monsters && special.key == KeyLock::None;
+    // DOOM lets monsters open plain doors by hand, but never through a line marked secret.
+    const bool secret = (m_level.linedefs[Action(index).line].flags & wad::kLineSecret) != 0;
+    r.mover.touchable =
+        special.activation == Activation::Manual && special.monsters && special.key == KeyLock::None && !secret;
+    r.keyedByHand = special.activation == Activation::Manual && special.key != KeyLock::None;
     // Where DOOM moves nothing (the door is already as far as it goes), neither do we.
     if (!SetDoorHeights(r, sector)) return;
     Add(Plane::Ceiling, sector, std::move(r));
@@ -220,10 +225,6 @@ private:
       AddPlat(static_cast<int>(index), floor ? Plane::Floor : Plane::Ceiling, sector, start, *destination,
               special.speed);
     }
-    if (special.alsoLowerFloor) {
-      const int64_t lowest = m_heights.LowestFloor(sector);
-      if (lowest != s.floorHeight) AddPlat(static_cast<int>(index), Plane::Floor, sector, s.floorHeight, lowest, 8);
-    }
   }
 
   void AddPlat(int action, Plane plane, int sector, int64_t start, int64_t destination, int speed) {
@@ -260,10 +261,11 @@ private:
     const int64_t high = std::max(m_heights.HighestNeighbourFloor(sector).value_or(start), start);
     if (low == high) return;
     Request r = Base(static_cast<int>(index), MoverBuild::PerpetualLift, special.speed, special.waitTics);
-    r.mover.rest = start;
+    // A plat has two places: it rests at the end nearer to where DOOM starts the floor.
+    r.mover.rest = start - low <= high - start ? low : high;
     r.mover.low = low;
     r.mover.high = high;
-    r.mover.placed = start == high ? low : high;
+    r.mover.placed = r.mover.rest == high ? low : high;
     Add(Plane::Floor, sector, std::move(r));
   }
 
@@ -417,7 +419,7 @@ private:
       if (requests.empty()) continue;
       Mover mover = requests.front().mover;
       const bool door = mover.build == MoverBuild::Door || mover.build == MoverBuild::ClosingDoor;
-      bool opens = false, closes = false;
+      bool opens = false, closes = false, keyed = false;
       std::vector<int> joined;
       for (const Request& r : requests) {
         const bool doorToo = r.mover.build == MoverBuild::Door || r.mover.build == MoverBuild::ClosingDoor;
@@ -427,6 +429,7 @@ private:
           opens = opens || r.opens;
           closes = closes || r.closes;
           mover.touchable = mover.touchable || r.mover.touchable;
+          keyed = keyed || r.keyedByHand;
           joined.push_back(r.action);
           continue;
         }
@@ -440,6 +443,8 @@ private:
         }
       }
       if (door && opens && closes) MakeToggleDoor(mover, requests);
+      // A door keyed on one side must not open to a touch from the other: every line pushes it.
+      if (keyed) mover.touchable = false;
       mover.lines.clear();
       for (int a : joined) {
         if (a >= 0) mover.lines.push_back(Action(a).line);
@@ -474,7 +479,9 @@ private:
     mover.build = MoverBuild::ToggleDoor;
     mover.rest = s.ceilingHeight;
     mover.low = std::min<int64_t>(s.floorHeight, s.ceilingHeight);
-    mover.high = std::max<int64_t>(open, s.ceilingHeight);
+    // Two places only: shut at the start, it opens to the opening lines' height; open at
+    // the start, it rests where DOOM has it and shuts to the floor.
+    mover.high = s.ceilingHeight > s.floorHeight ? s.ceilingHeight : std::max<int64_t>(open, s.ceilingHeight);
     // Shut at the start: written where it rests; open at the start: written shut, resting open.
     mover.placed = s.ceilingHeight > s.floorHeight ? s.floorHeight : s.ceilingHeight;
     mover.waitTics = -1;

@@ -38,7 +38,7 @@ TEST(LineSpecials, VanillaTypesCarryTheirCategoryActivationAndParameters) {
   EXPECT_EQ(DecodeLineSpecial(38)->target, HeightTarget::LowestFloor);
   EXPECT_EQ(DecodeLineSpecial(36)->target, HeightTarget::HighestFloorPlus8);
   EXPECT_EQ(DecodeLineSpecial(58)->amount, 24);
-  EXPECT_TRUE(DecodeLineSpecial(40)->alsoLowerFloor);
+  EXPECT_EQ(DecodeLineSpecial(40)->kind, SpecialKind::Ceiling);  // its floor half never runs in DOOM
   EXPECT_EQ(DecodeLineSpecial(8)->speed, 2);  // stairs: a quarter unit a tic
   EXPECT_EQ(DecodeLineSpecial(100)->amount, 16);
 

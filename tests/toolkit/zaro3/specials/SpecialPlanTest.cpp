@@ -266,3 +266,39 @@ TEST(SpecialPlan, ASecondDifferentMoveOfTheSamePlaneIsSkippedAndTheSameOneIsShar
   EXPECT_FALSE(plan.lines[2].reproduced);
   EXPECT_NE(plan.lines[2].skipped.find("already moves differently for line 0"), std::string::npos);
 }
+
+TEST(SpecialPlan, TouchOpensOnlyDoorsDoomLetsAnyoneOpenFromEverySide) {
+  auto secret = Rooms(0, 0, 0, 120);
+  wad::Linedef& line = secret.level.linedefs[static_cast<std::size_t>(secret.sharedLines[2])];
+  line.special = 1;
+  line.flags |= wad::kLineSecret;  // monsters never use a secret line
+  EXPECT_FALSE(Plan(secret.level).motion.movers.at(0).touchable);
+
+  auto keyed = Rooms(0, 0, 0, 120);
+  keyed.level.linedefs[static_cast<std::size_t>(keyed.sharedLines[2])].special = 1;
+  // From room 0 the same door wants the blue key: walking up to it must not open it.
+  wad::Linedef& other = keyed.level.linedefs[static_cast<std::size_t>(keyed.sharedLines[1])];
+  other.special = 26;
+  std::swap(other.front, other.back);  // its back must be the door
+  EXPECT_FALSE(Plan(keyed.level).motion.movers.at(0).touchable);
+}
+
+TEST(SpecialPlan, TwoPlacedMoversRestAtTheEndNearestDoomsStart) {
+  auto perpetual = Rooms(60, 192, 64, 128);  // neighbours at 0 and 64: the floor starts near the top
+  Tagged(perpetual, 87);
+  const SpecialPlan plan = Plan(perpetual.level);
+  const zaro3::Mover& lift = FloorOf(plan, 1);
+  EXPECT_EQ(lift.rest, 64);
+  EXPECT_EQ(lift.placed, 0);
+
+  auto toggle = Rooms(0, 80, 0, 128);  // open at the start, opened and closed by its lines
+  Tagged(toggle, 3);
+  toggle.level.linedefs[1].special = 103;
+  toggle.level.linedefs[1].tag = 5;
+  const SpecialPlan toggled = Plan(toggle.level);
+  const zaro3::Mover& door = toggled.motion.movers.at(0);
+  EXPECT_EQ(door.build, MoverBuild::ToggleDoor);
+  EXPECT_EQ(door.rest, 80);
+  EXPECT_EQ(door.high, 80);
+  EXPECT_EQ(door.placed, 0);
+}
