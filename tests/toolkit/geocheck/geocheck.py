@@ -172,10 +172,13 @@ class LineGrid:
 
     SIZE = 64.0
 
-    def __init__(self, level):
+    def __init__(self, level, keep=None):
+        """`keep(index)` may leave lines out of the search (their indices stay those of the level)."""
         self.segs = [(level.vertices[v1], level.vertices[v2]) for v1, v2, *_rest in level.lines]
         self.cells = {}
         for i, ((x1, y1), (x2, y2)) in enumerate(self.segs):
+            if keep is not None and not keep(i):
+                continue
             for cx in range(int(min(x1, x2) // self.SIZE), int(max(x1, x2) // self.SIZE) + 1):
                 for cy in range(int(min(y1, y2) // self.SIZE), int(max(y1, y2) // self.SIZE) + 1):
                     self.cells.setdefault((cx, cy), []).append(i)
