@@ -6,7 +6,9 @@ of its vertices. The covering faces are the horizontal faces of worldspawn
 brushes: tops at the floor's height for the floor, bottoms at the ceiling's
 height for the ceiling, in the scaled plane. Every covering face is subtracted
 from every trapezoid exactly (convex polygon clipping), so overlapping brushes
-never count twice. What stays uncovered is measured by its area and by the
+never count twice. An uncovered piece that the level's own node tree puts in
+another sector (sector lines that enclose a neighbour's floor) is not the
+sector's. What stays uncovered is measured by its area and by the
 width of its widest crack: twice the distance from the centre of an uncovered
 piece to the nearest covering face or sector line, the largest over the pieces
 (a lower bound where a crack bends). Not checked: faces that are not horizontal,
@@ -180,8 +182,10 @@ class Coverage:
         return 1.0 - self.uncovered / self.total if self.total > 0 else 1.0
 
 
-def measure(edges, faces, z):
-    """Coverage of the even-odd inside of `edges` by the faces at height z."""
+def measure(edges, faces, z, belongs=None):
+    """Coverage of the even-odd inside of `edges` by the faces at height z. `belongs(x, y)` may
+    disown an uncovered piece by its centre: it is then left out of the area altogether (where
+    a level's lines enclose another sector's floor, the game shows that sector there)."""
     total, uncovered, widest = 0.0, 0.0, 0.0
     for piece in trapezoids(edges):
         total += area(piece)
@@ -193,6 +197,9 @@ def measure(edges, faces, z):
             if not left:
                 break
         for part in left:
+            if belongs is not None and not belongs(*_centre(part)):
+                total -= area(part)
+                continue
             uncovered += area(part)
             widest = max(widest, _width_at_centre(part, edges, faces, z))
     return Coverage(total, uncovered, widest)

@@ -226,8 +226,11 @@ def check_coverage(level, brushes, scale, sectors, edges, minimum):
     for s in sectors:
         floor, ceiling, _tag = level.sectors[s]
         scaled = [((a[0] * scale, a[1] * scale), (b[0] * scale, b[1] * scale)) for a, b in edges[s]]
+        def belongs(x, y, s=s):
+            return level.sector_at(x / scale, y / scale) in (s, -1)
+
         for what, faces, z in (('floor', tops, floor), ('ceiling', bottoms, max(floor, ceiling))):
-            found = coverage.measure(scaled, faces, z * scale)
+            found = coverage.measure(scaled, faces, z * scale, belongs)
             if found.share() < minimum:
                 faults.append('sector %d: %s %.2f%% covered at %g, %.1f square units open, widest crack %.1f' % (
                     s, what, 100 * found.share(), z * scale, found.uncovered, found.widest))

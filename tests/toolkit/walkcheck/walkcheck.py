@@ -17,8 +17,9 @@ player: solid, or player clip. Materials come from the packages given (their
 .mtr files), DOOM 3's own tool materials and, for names nothing defines, an
 opaque solid stand-in, as in the compile check.
 
-Prints the count of step-ups, those checked (a step with no room to stand
-before it is counted apart), the walkable share and the worst steps. Exit 0
+Prints the count of step-ups, those checked (a step with no room for the box,
+before the line or between walls at a line narrower than the box, is counted
+apart), the walkable share and the worst steps, highest first. Exit 0
 when the walkable share is at least --min (default 99), 1 below it, 2 on bad input.
 """
 import argparse
@@ -158,7 +159,9 @@ def probe(level, lines, world, step, scale):
         if first is None:
             first = outcome
     step.outcome = first
-    step.no_room = first.at == 0
+    # No room: the box cannot stand before the line, or a wall stops it at a line narrower
+    # than itself (DOOM's wider player cannot pass there either).
+    step.no_room = first.at == 0 or (first.reason == 'wall' and length * scale < 2 * wide)
 
 
 def check(level, entities, keywords, scale):
@@ -175,10 +178,11 @@ def describe(level, step, scale):
     v1, v2, *_ = level.lines[step.index]
     (x1, y1), (x2, y2) = level.vertices[v1], level.vertices[v2]
     o = step.outcome
-    what = {'rise': 'a rise of %.1f' % o.rise, 'headroom': 'headroom of %.1f (needs %g)' % (o.rise, walker.HEIGHT),
+    what = {'rise': 'a rise of %.1f' % o.rise, 'wall': 'a wall (%.1f high)' % o.rise,
+            'headroom': 'headroom of %.1f (needs %g)' % (o.rise, walker.HEIGHT),
             'too steep': 'ground too steep (rise %.1f)' % o.rise, 'no floor': 'no floor'}.get(o.reason, o.reason)
     if step.no_room:
-        what = 'no room to stand before it (%s)' % what
+        what = 'no room for the box (%s)' % what
     return 'line %d (sector %d to %d, DOOM rise %d) at (%g, %g): %s, %.0f units along the path' % (
         level.line_numbers[step.index], step.low, step.high, step.rise,
         (x1 + x2) / 2.0 * scale, (y1 + y2) / 2.0 * scale, what, o.at)
@@ -218,7 +222,7 @@ def main(argv):
     for s in checked:
         if not s.outcome.ok:
             reasons[s.outcome.reason] = reasons.get(s.outcome.reason, 0) + 1
-    print('walkcheck %s %s: %d step-ups, %d checked (%d without room to stand), %d walkable (%.1f%%)%s' % (
+    print('walkcheck %s %s: %d step-ups, %d checked (%d without room for the box), %d walkable (%.1f%%)%s' % (
         os.path.basename(args.wad), args.level.upper(), len(steps), len(checked), len(steps) - len(checked),
         len(walkable), share, ''.join(', %d %s' % (n, r) for r, n in sorted(reasons.items()))))
     return 0 if share >= args.min else 1

@@ -123,16 +123,17 @@ def stand(solids, x, y, z):
 
 
 def blocked(columns, ground, z):
-    """None when the box standing on `ground` has its height free, else (reason, height needed
-    above the feet z)."""
+    """None when the box standing on `ground` has its height free, else (reason, height): a
+    'rise' (a step up from the ground, its height above the feet z), a 'wall' (a rise as tall as
+    the player) or too little 'headroom' (the room found)."""
     worst = None
     for lo, hi, _nz in columns:
         if hi > ground + EPSILON and lo < ground + HEIGHT - EPSILON:
             if lo <= ground + EPSILON:
-                found = ('rise', hi - z)
+                found = ('rise' if hi - z < HEIGHT else 'wall', hi - z)
             else:
                 found = ('headroom', lo - ground)
-            if worst is None or (found[0] == 'rise' and (worst[0] != 'rise' or found[1] > worst[1])):
+            if worst is None or (found[0] != 'headroom' and (worst[0] == 'headroom' or found[1] > worst[1])):
                 worst = found
     return worst
 
