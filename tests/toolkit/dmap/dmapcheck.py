@@ -34,6 +34,9 @@ START_SECONDS = 120
 # The engine keeps only a few dozen commands from its command line, so a long list of
 # maps is compiled over several starts.
 MAPS_PER_START = 12
+# The game pads a clip model's absolute bounds by this much (CM_BOX_EPSILON) before a door
+# looks for the portal it closes.
+DOOR_BOUNDS_PAD = 1.0
 
 
 # One table row: the last column (the result) is free text; `largest` is the share of the
@@ -139,11 +142,6 @@ def door_bounds(entities):
         if box:
             doors.append((entity.keys.get('name') or 'entity %d' % index, box))
     return doors
-
-
-# The game pads a clip model's absolute bounds by this much (CM_BOX_EPSILON) before a door
-# looks for the portal it closes.
-DOOR_BOUNDS_PAD = 1.0
 
 
 def door_portal(box, portals):
@@ -266,8 +264,8 @@ def judge_world(job, proc, args):
     except procfile.ProcError as e:
         job.problems.append('unreadable .proc: %s' % e)
         return
-    job.doors_with_portal = sum(door_portal(box, job.world.portals) is not None for _, box in job.doors)
     lacking = [label for label, box in job.doors if door_portal(box, job.world.portals) is None]
+    job.doors_with_portal = len(job.doors) - len(lacking)
     if lacking and args.require_door_portals:
         job.problems.append('%d of %d doors touch no portal (%s%s)' % (
             len(lacking), len(job.doors), ', '.join(lacking[:3]), ', ...' if len(lacking) > 3 else ''))
