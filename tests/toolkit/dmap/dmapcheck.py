@@ -115,7 +115,7 @@ def read_job(path, taken):
     except OSError as e:
         raise UsageError('cannot read %s: %s' % (path, e.strerror))
     try:
-        entities = mapfile.read_entities(text)
+        entities = mapfile.read_map(text)
     except mapfile.MapError as e:
         raise UsageError('%s: %s' % (path, e))
     job.file_entities = len(entities)

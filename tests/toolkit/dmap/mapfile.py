@@ -121,7 +121,12 @@ def _brush_faces(tokens, at):
 
 
 def read_entities(text):
-    """The entities of the map, in file order; raises MapError."""
+    """(keys dict, brush count) of each entity, in file order; raises MapError."""
+    return [(entity.keys, len(entity.brushes)) for entity in read_map(text)]
+
+
+def read_map(text):
+    """The entities of the map with their brushes, in file order; raises MapError."""
     entities = []
     depth = 0
     entity = None
@@ -173,6 +178,7 @@ def read_entities(text):
 
 
 def worldspawn_brushes(entities):
+    """The brush count of the worldspawn among entities from read_map."""
     for entity in entities:
         if entity.keys.get('classname') == 'worldspawn':
             return len(entity.brushes)

@@ -94,7 +94,7 @@ def main():
         '{ "classname" "func_door" "name" "d1" { ( 0 0 0 ) ( 0 1 0 ) ( 0 0 1 ) a 0 0 0 1 1 } }',
         '{ "classname" "func_static" "name" "s2" "model" "other" { ( 0 0 0 ) ( 0 1 0 ) ( 0 0 1 ) a 0 0 0 1 1 } }',
         '{ "classname" "light" "name" "l1" }'])
-    missing = mapfile.brush_entities_without_model(mapfile.read_entities(text))
+    missing = mapfile.brush_entities_without_model(mapfile.read_map(text))
     if missing != ['d1', 's2 (model "other")']:
         faults.append('brush entities without their model: %s' % missing)
     for f in faults:

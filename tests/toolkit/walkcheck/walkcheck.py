@@ -204,7 +204,7 @@ def main(argv):
         level = doomlevel.load(args.wad, args.level)
         try:
             with open(args.map, encoding='latin-1') as f:
-                entities = mapfile.read_entities(f.read())
+                entities = mapfile.read_map(f.read())
         except OSError as e:
             raise InputError('cannot read %s: %s' % (args.map, e.strerror))
         keywords = material_table(args.pk4)
