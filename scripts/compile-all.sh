@@ -3,7 +3,7 @@
 # (-bound -scale 1.5; -scale 1.5 without -bound; -bound -direct -scale 1.5), and the
 # FreeDM levels (other real levels, when Debian's freedm is installed) with the
 # dialog's options -bound -scale 1.5; names the
-# entities with Scorvel, reports the geometry check's findings and compiles every map
+# entities with Scorvel, reports the geometry and walk checks' findings and compiles every map
 # with the DOOM 3 map compiler check (two engines at once unless DMAP_CHECK_JOBS says).
 # Prints the check's table (level, brushes, entities, result per map). Slow (about half
 # an hour on two cores); not part of the test command. Usage: scripts/compile-all.sh [build-dir]
@@ -27,7 +27,7 @@ print(' '.join(names[i] for i in range(n-1) if names[i+1]=='THINGS'))" "$wad"); 
   done
 done
 start=$(date +%s)
-GEOCHECK=${GEOCHECK:-report} DMAP_CHECK_JOBS=${DMAP_CHECK_JOBS:-2} \
+GEOCHECK=${GEOCHECK:-report} WALKCHECK=${WALKCHECK:-report} DMAP_CHECK_JOBS=${DMAP_CHECK_JOBS:-2} \
   bash tests/toolkit/dmap/convert-and-check.sh "$build" "$out" "${jobs[@]}"
 status=$?
 echo "${#jobs[@]} maps in $(( $(date +%s) - start )) s"

@@ -109,10 +109,17 @@ bool TagEdge(const wad::Level& level, const CarrierIndex& index, ConvexPolygon& 
   return true;
 }
 
+// A linedef with one sector on both sides bounds nothing: mappers run such lines
+// through other sectors as walk-over triggers, with any sector on their sides.
+bool SameSectorBothSides(const wad::Level& level, int linedef) {
+  const int front = FacingSector(level, linedef, 0);
+  return front >= 0 && front == FacingSector(level, linedef, 1);
+}
+
 int Label(const wad::Level& level, const ConvexPolygon& polygon, const SectorLocator& locator) {
   std::map<int, int> votes;
   for (const geo::PolygonEdge& e : polygon.Edges()) {
-    if (e.tag >= 0) ++votes[FacingSector(level, e.tag, e.side)];
+    if (e.tag >= 0 && !SameSectorBothSides(level, e.tag)) ++votes[FacingSector(level, e.tag, e.side)];
   }
   if (votes.empty()) {
     double x = 0, y = 0;

@@ -6,8 +6,9 @@
 // so every edge ends up on at most one linedef side. Tags on the returned
 // polygons' edges hold the linedef (or -1) and the side facing the polygon
 // (0 front, 1 back). A cell takes the sector its linedef edges face (by vote,
-// for broken data where they disagree); a cell with no linedef edge is
-// located by point. Overlapping duplicate linedefs are not reported here.
+// for broken data where they disagree); a line with one sector on both sides
+// bounds nothing and has no vote. A cell with no voting edge is located by
+// point. Overlapping duplicate linedefs are not reported here.
 #pragma once
 
 #include <vector>

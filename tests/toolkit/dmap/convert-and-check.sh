@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Converts levels with zaro3, names the entities with Scorvel, checks the geometry and
-# compiles every map with the DOOM 3 map compiler check.
+# Converts levels with zaro3, names the entities with Scorvel, checks the geometry and the
+# walkable steps (GEOCHECK, WALKCHECK: set to fail on findings, "report" to print them
+# only) and compiles every map with the DOOM 3 map compiler check.
 #
 #   convert-and-check.sh BUILD_DIR OUT_DIR WAD:LEVEL:OPTIONS...
 #
@@ -48,6 +49,13 @@ for job in "$@"; do
     # GEOCHECK=report prints the geometry check's findings without failing on them.
     if ! python3 "$here/../geocheck/geocheck.py" "$wadpath" "$level" "$out/$name.map" --scale "$scale"; then
       [ "$GEOCHECK" = "report" ] || failed=1
+    fi
+  fi
+  if [ -n "${WALKCHECK:-}" ]; then
+    # WALKCHECK=report prints the walk check's findings without failing on them.
+    if ! python3 "$here/../walkcheck/walkcheck.py" "$wadpath" "$level" "$out/$name.map" --scale "$scale" \
+        "${pk4s[@]}" --report 3; then
+      [ "$WALKCHECK" = "report" ] || failed=1
     fi
   fi
   maps+=("$out/$name.map")

@@ -5,8 +5,12 @@ generated base, the given packages unpacked (this engine build searches no
 .pk4 files, only loose files and its own .resources) and the maps (classic faces rewritten to
 the Valve 220 form the engine reads). Its exit code says nothing about the
 compile, so each map is judged from its part of the log and from the files
-written. Exit codes: 0 all maps pass, 1 a map fails, 2 bad input or usage,
-3 the engine could not be run.
+written: the compiled world (.proc) is read back for its areas, portals and the
+largest area's share of the triangles, and every func_door is matched with the
+portal the game would let it close. A brush entity without its "model" key fails
+(the game would neither draw it nor collide with it). Not checked: whether a
+portal lies where the level needs one. Exit codes: 0 all maps pass, 1 a map
+fails, 2 bad input or usage, 3 the engine could not be run.
 """
 import argparse
 import concurrent.futures
@@ -19,8 +23,10 @@ import tempfile
 import zipfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import convex  # noqa: E402
 import engine_base  # noqa: E402
 import mapfile  # noqa: E402
+import procfile  # noqa: E402
 
 ENGINE = os.environ.get('DMAP_CHECK_ENGINE', '/usr/games/rbdoom3bfg')
 SECONDS_PER_MAP = 600
@@ -28,6 +34,14 @@ START_SECONDS = 120
 # The engine keeps only a few dozen commands from its command line, so a long list of
 # maps is compiled over several starts.
 MAPS_PER_START = 12
+# The game pads a clip model's absolute bounds by this much (CM_BOX_EPSILON) before a door
+# looks for the portal it closes.
+DOOR_BOUNDS_PAD = 1.0
+
+
+# One table row: the last column (the result) is free text; `largest` is the share of the
+# level's triangles in its largest area, `doors` the func_doors that touch a portal.
+TABLE_ROW = '%-24s %8s %9s %8s %6s %7s %7s %7s  %s'
 
 
 class UsageError(Exception):
@@ -50,6 +64,10 @@ def parse_args(argv):
     p.add_argument('--opt', action='store_true', help='keep the triangle optimisation (slow)')
     p.add_argument('--require-materials', action='store_true',
                    help='fail a map that uses a material no package defines')
+    p.add_argument('--require-door-portals', action='store_true',
+                   help='fail a map with a func_door that touches no visportal')
+    p.add_argument('--seconds-per-map', type=int, default=SECONDS_PER_MAP, metavar='N',
+                   help='the engine\'s time limit per map (default %d)' % SECONDS_PER_MAP)
     p.add_argument('--out', metavar='DIR', help='copy the outputs and each map\'s log here')
     p.add_argument('--keep', action='store_true', help='keep the temporary folders and print their paths')
     p.add_argument('--jobs', type=int, default=int(os.environ.get('DMAP_CHECK_JOBS', '1')), metavar='N',
@@ -72,6 +90,10 @@ class Job:
         self.text = ''
         self.compiled = None
         self.log_entities = None
+        self.without_model = []
+        self.doors = []          # (label, bounds) of every func_door with brushes
+        self.world = None        # the compiled .proc, read back
+        self.doors_with_portal = None
         self.problems = []
 
 
@@ -93,15 +115,48 @@ def read_job(path, taken):
     except OSError as e:
         raise UsageError('cannot read %s: %s' % (path, e.strerror))
     try:
-        entities = mapfile.read_entities(text)
+        entities = mapfile.read_map(text)
     except mapfile.MapError as e:
         raise UsageError('%s: %s' % (path, e))
     job.file_entities = len(entities)
     job.file_brushes = mapfile.worldspawn_brushes(entities)
-    job.has_start = any(k.get('classname') == 'info_player_start' for k, _ in entities)
+    job.has_start = any(e.keys.get('classname') == 'info_player_start' for e in entities)
+    job.without_model = mapfile.brush_entities_without_model(entities)
+    job.doors = door_bounds(entities)
     job.materials = mapfile.materials_used(text)
     job.text, _ = mapfile.to_valve220(text)
     return job
+
+
+def door_bounds(entities):
+    """(label, bounds) of each func_door: the box around its brushes, as the game's clip model has it."""
+    doors = []
+    for index, entity in enumerate(entities):
+        if entity.keys.get('classname') != 'func_door' or not entity.brushes:
+            continue
+        polygons = []
+        for brush in entity.brushes:
+            planes = [p for p in (convex.plane(points) for points, _ in brush) if p]
+            polygons += [w for _, w in convex.faces(planes)]
+        box = convex.bounds(polygons)
+        if box:
+            doors.append((entity.keys.get('name') or 'entity %d' % index, box))
+    return doors
+
+
+def door_portal(box, portals):
+    """The index of the first portal whose points' box touches the door's padded box, or None:
+    the portal a DOOM 3 door closes when shut."""
+    lo = [v - DOOR_BOUNDS_PAD for v in box[0]]
+    hi = [v + DOOR_BOUNDS_PAD for v in box[1]]
+    for index, (_a, _b, winding) in enumerate(portals):
+        if not winding:
+            continue
+        plo = [min(p[k] for p in winding) for k in range(3)]
+        phi = [max(p[k] for p in winding) for k in range(3)]
+        if all(plo[k] <= hi[k] and phi[k] >= lo[k] for k in range(3)):
+            return index
+    return None
 
 
 def engine_command(root, jobs, args):
@@ -122,7 +177,7 @@ def run_engine(root, jobs, args):
     env = dict(os.environ, HOME=os.path.join(root, 'home'), ALSOFT_DRIVERS='null',
                SDL_VIDEODRIVER='offscreen', SDL_AUDIODRIVER='dummy')
     os.makedirs(env['HOME'], exist_ok=True)
-    limit = START_SECONDS + SECONDS_PER_MAP * len(jobs)
+    limit = START_SECONDS + args.seconds_per_map * len(jobs)
     with open(os.path.join(root, 'engine.out'), 'wb') as out:
         try:
             subprocess.run(['timeout', '-k', '10', str(limit)] + engine_command(root, jobs, args),
@@ -192,6 +247,28 @@ def judge(job, part, root, args):
             job.problems.append('no .%s written' % ext)
     if job.standins and args.require_materials:
         job.problems.append('missing material: ' + ' '.join(sorted(job.standins)))
+    if job.without_model:
+        job.problems.append('brush entity without its "model" key: %s%s' % (
+            ', '.join(job.without_model[:3]), ' and %d more' % (len(job.without_model) - 3)
+            if len(job.without_model) > 3 else ''))
+    judge_world(job, os.path.join(maps, job.name + '.proc'), args)
+
+
+def judge_world(job, proc, args):
+    """Areas, portals and the doors' portals, from the compiled world (the log's portal count
+    is not enough: a portal brush with a solid face is counted there and never written)."""
+    if not os.path.exists(proc) or os.path.getsize(proc) == 0:
+        return
+    try:
+        job.world = procfile.read_file(proc)
+    except procfile.ProcError as e:
+        job.problems.append('unreadable .proc: %s' % e)
+        return
+    lacking = [label for label, box in job.doors if door_portal(box, job.world.portals) is None]
+    job.doors_with_portal = len(job.doors) - len(lacking)
+    if lacking and args.require_door_portals:
+        job.problems.append('%d of %d doors touch no portal (%s%s)' % (
+            len(lacking), len(job.doors), ', '.join(lacking[:3]), ', ...' if len(lacking) > 3 else ''))
 
 
 def copy_outputs(job, part, root, out):
@@ -261,7 +338,7 @@ def main(argv):
 
     standins = set()
     for job in jobs:
-        job.standins = job.materials - defined
+        job.standins = job.materials - defined - set(engine_base.ENGINE_MATERIALS)
         standins |= job.standins
     try:
         with concurrent.futures.ThreadPoolExecutor(max_workers=max(1, args.jobs)) as pool:
@@ -272,15 +349,20 @@ def main(argv):
         print('dmap-check: %s' % e, file=sys.stderr)
         return 2
     failed = 0
-    print('%-24s %8s %9s %8s  %s' % ('map', 'brushes', 'compiled', 'entities', 'result'))
+    print(TABLE_ROW % ('map', 'brushes', 'compiled', 'entities', 'areas', 'portals', 'largest', 'doors', 'result'))
     for job in jobs:
         result = 'ok' if not job.problems else 'FAIL: ' + '; '.join(job.problems)
         if job.standins and not job.problems:
             result += ' (stand-in materials: %d)' % len(job.standins)
-        print('%-24s %8d %9s %8s  %s' % (job.name, job.file_brushes,
-                                         '-' if job.compiled is None else job.compiled,
-                                         job.log_entities if job.log_entities is not None else job.file_entities,
-                                         result))
+        world = job.world
+        print(TABLE_ROW % (job.name, job.file_brushes, '-' if job.compiled is None else job.compiled,
+                           job.log_entities if job.log_entities is not None else job.file_entities,
+                           '-' if world is None else len(world.areas),
+                           '-' if world is None else len(world.portals),
+                           '-' if world is None else '%.1f%%' % (100 * world.largest_share()),
+                           '%s/%d' % ('-' if job.doors_with_portal is None else job.doors_with_portal,
+                                      len(job.doors)),
+                           result))
         failed += bool(job.problems)
     if standins:
         print('stand-in materials (defined by no package): ' + ' '.join(sorted(standins)))

@@ -82,13 +82,56 @@ def materials_used(text):
     return names
 
 
+class Entity:
+    """One entity: its keys and its brushes, each a list of faces ((p1, p2, p3), material)."""
+
+    def __init__(self):
+        self.keys = {}
+        self.brushes = []
+        self.patches = 0
+
+
+def _brush_faces(tokens, at):
+    """The faces of one brush from its tokens: three points and the material that follows;
+    texture numbers and Valve 220 axes in brackets are skipped."""
+    faces = []
+    i = 0
+    while i < len(tokens):
+        if tokens[i] != '(':
+            i += 1
+            continue
+        try:
+            points = []
+            for _ in range(3):
+                if tokens[i] != '(' or tokens[i + 4] != ')':
+                    raise ValueError
+                points.append(tuple(float(v) for v in tokens[i + 1:i + 4]))
+                i += 5
+            material = tokens[i]
+        except (ValueError, IndexError):
+            raise MapError('unreadable face in the brush at offset %d' % at)
+        faces.append((tuple(points), _material_name(material)))
+        i += 1
+        while i < len(tokens) and tokens[i] != '(':
+            if tokens[i] == '[':
+                i = tokens.index(']', i) + 1 if ']' in tokens[i:] else len(tokens)
+            else:
+                i += 1
+    return faces
+
+
 def read_entities(text):
-    """The entities of the map: a list of (keys dict, brush count); raises MapError."""
+    """(keys dict, brush count) of each entity, in file order; raises MapError."""
+    return [(entity.keys, len(entity.brushes)) for entity in read_map(text)]
+
+
+def read_map(text):
+    """The entities of the map with their brushes, in file order; raises MapError."""
     entities = []
     depth = 0
-    keys, brushes = None, 0
+    entity = None
     pending_key = None
-    child_first = False
+    brush, brush_at, brush_kind = None, 0, None
     for m in _TOKEN.finditer(text):
         tok = m.group(0)
         if tok.startswith('//') or tok.startswith('/*'):
@@ -96,15 +139,22 @@ def read_entities(text):
         if tok == '{':
             depth += 1
             if depth == 1:
-                keys, brushes, pending_key = {}, 0, None
+                entity, pending_key = Entity(), None
             elif depth == 2:
-                child_first = True
+                brush, brush_at, brush_kind = [], m.start(), None
             continue
         if tok == '}':
             if depth == 0:
                 raise MapError('unbalanced "}" at offset %d' % m.start())
             if depth == 1:
-                entities.append((keys, brushes))
+                entities.append(entity)
+            elif depth == 2:
+                if brush_kind is None:
+                    entity.brushes.append(_brush_faces(brush, brush_at))
+                elif brush_kind in ('patchDef2', 'patchDef3'):
+                    entity.patches += 1
+                else:
+                    entity.brushes.append([])  # brushDef3: counted, geometry not read
             depth -= 1
             continue
         if depth == 1:
@@ -113,12 +163,13 @@ def read_entities(text):
             if pending_key is None:
                 pending_key = tok[1:-1]
             else:
-                keys[pending_key] = tok[1:-1]
+                entity.keys[pending_key] = tok[1:-1]
                 pending_key = None
-        elif depth == 2 and child_first:
-            child_first = False
-            if tok not in ('patchDef2', 'patchDef3'):
-                brushes += 1
+        elif depth == 2:
+            if not brush and tok in ('patchDef2', 'patchDef3', 'brushDef3', 'brushDef'):
+                brush_kind = tok
+            elif brush_kind is None:
+                brush.append(tok)
         elif depth == 0 and tok.lower() != 'version' and not tok.isdigit():
             raise MapError('unexpected %s outside any entity' % tok[:20])
     if depth != 0:
@@ -127,7 +178,26 @@ def read_entities(text):
 
 
 def worldspawn_brushes(entities):
-    for keys, brushes in entities:
-        if keys.get('classname') == 'worldspawn':
-            return brushes
+    """The brush count of the worldspawn among entities from read_map."""
+    for entity in entities:
+        if entity.keys.get('classname') == 'worldspawn':
+            return len(entity.brushes)
     return 0
+
+
+def brush_entities_without_model(entities):
+    """Names (or classnames) of the brush entities the game would build no model for: DOOM 3's
+    game makes an entity's render and clip model only from its "model" key, and a brush
+    entity's compiled model carries the entity's name."""
+    faults = []
+    for index, entity in enumerate(entities):
+        if entity.keys.get('classname') == 'worldspawn' or not entity.brushes:
+            continue
+        name = entity.keys.get('name')
+        label = name or '%s (entity %d)' % (entity.keys.get('classname', '?'), index)
+        model = entity.keys.get('model')
+        if model is None:
+            faults.append(label)
+        elif name is not None and model != name:
+            faults.append('%s (model "%s")' % (label, model))
+    return faults

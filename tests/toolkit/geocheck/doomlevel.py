@@ -66,6 +66,7 @@ class Level:
         self.lines = []      # (v1, v2, special, tag, front sector or -1, back sector or -1)
         self.sectors = []    # (floor, ceiling, tag)
         self.linedefs = []   # Linedef, every line with valid distinct vertices, in lump order
+        self.line_numbers = []  # each of those lines' index in the LINEDEFS lump
         self.sidedefs = []   # Sidedef
         self.sector_records = []  # Sector
         self.things = []     # (x, y, angle, type, flags)
@@ -128,10 +129,12 @@ def load_from(wad, name):
     def sector_of(side):
         return level.sidedefs[side].sector if 0 <= side_index(side) else -1
 
-    for v1, v2, flags, special, tag, front, back in struct.iter_unpack('<HHHHHHH', _whole(found['LINEDEFS'], 14)):
+    raw_lines = struct.iter_unpack('<HHHHHHH', _whole(found['LINEDEFS'], 14))
+    for number, (v1, v2, flags, special, tag, front, back) in enumerate(raw_lines):
         if v1 < len(level.vertices) and v2 < len(level.vertices) and level.vertices[v1] != level.vertices[v2]:
             level.lines.append((v1, v2, special, tag, sector_of(front), sector_of(back)))
             level.linedefs.append(Linedef(v1, v2, flags, special, tag, side_index(front), side_index(back)))
+            level.line_numbers.append(number)
     level.things = list(struct.iter_unpack('<hhhHH', _whole(found['THINGS'], 10)))
     _read_nodes(level, found, sector_of)
     return level

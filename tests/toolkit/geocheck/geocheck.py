@@ -1,6 +1,6 @@
-"""Checks a converted map against its DOOM level by sampling points.
+"""Checks a converted map against its DOOM level by sampling points and by area.
 
-  geocheck.py WAD LEVEL MAP [--scale F] [--tolerance N]
+  geocheck.py WAD LEVEL MAP [--scale F] [--tolerance N] [--min-coverage PERCENT]
 
 For each sector (doors and lifts, which become moving entities, are skipped) a
 few points well inside its polygon: just below the floor and just above the
@@ -8,7 +8,11 @@ ceiling lie inside a worldspawn brush, mid height lies in none (unless floor
 meets ceiling). Behind the middle of every one-sided line, at mid height, lies
 a brush. The player start is an info_player_start over its sector, near the
 floor. Sectors whose own point sampling finds no inner point are counted and
-allowed up to the tolerance. Exit 0 when all pass, 1 on failures, 2 on bad input.
+allowed up to the tolerance. Then each such sector's floor must be covered by
+the tops of worldspawn brushes at its floor height, and its ceiling by brush
+bottoms at its ceiling height, to at least --min-coverage of its area (default
+99.9%; coverage.py measures it exactly); a sector below it is a fault that names
+its widest crack. Exit 0 when all pass, 1 on failures, 2 on bad input.
 """
 import argparse
 import os
@@ -16,6 +20,7 @@ import re
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import coverage  # noqa: E402
 import doomlevel  # noqa: E402
 
 CELL = 256.0          # grid cell for brush buckets, world units
@@ -172,10 +177,13 @@ class LineGrid:
 
     SIZE = 64.0
 
-    def __init__(self, level):
+    def __init__(self, level, keep=None):
+        """`keep(index)` may leave lines out of the search (their indices stay those of the level)."""
         self.segs = [(level.vertices[v1], level.vertices[v2]) for v1, v2, *_rest in level.lines]
         self.cells = {}
         for i, ((x1, y1), (x2, y2)) in enumerate(self.segs):
+            if keep is not None and not keep(i):
+                continue
             for cx in range(int(min(x1, x2) // self.SIZE), int(max(x1, x2) // self.SIZE) + 1):
                 for cy in range(int(min(y1, y2) // self.SIZE), int(max(y1, y2) // self.SIZE) + 1):
                     self.cells.setdefault((cx, cy), []).append(i)
@@ -211,7 +219,25 @@ def mover_sectors(level):
     return movers, tags
 
 
-def check(level, brushes, entities, scale, tolerance):
+def check_coverage(level, brushes, scale, sectors, edges, minimum):
+    """Faults for the sectors whose floor or ceiling brushes cover less than `minimum`."""
+    tops, bottoms = coverage.floors_and_ceilings(brushes)
+    faults = []
+    for s in sectors:
+        floor, ceiling, _tag = level.sectors[s]
+        scaled = [((a[0] * scale, a[1] * scale), (b[0] * scale, b[1] * scale)) for a, b in edges[s]]
+        def belongs(x, y, s=s):
+            return level.sector_at(x / scale, y / scale) in (s, -1)
+
+        for what, faces, z in (('floor', tops, floor), ('ceiling', bottoms, max(floor, ceiling))):
+            found = coverage.measure(scaled, faces, z * scale, belongs)
+            if found.share() < minimum:
+                faults.append('sector %d: %s %.2f%% covered at %g, %.1f square units open, widest crack %.1f' % (
+                    s, what, 100 * found.share(), z * scale, found.uncovered, found.widest))
+    return faults
+
+
+def check(level, brushes, entities, scale, tolerance, min_coverage=0.999):
     grid = BrushGrid(brushes)
     movers, tags = mover_sectors(level)
     edges = {}
@@ -223,9 +249,9 @@ def check(level, brushes, entities, scale, tolerance):
         for s in {front, back} - {-1}:
             edges.setdefault(s, []).append(seg)
     faults, unsampled, checked = [], 0, 0
-    for s, (floor, ceiling, _tag) in enumerate(level.sectors):
-        if s in movers or level.sectors[s][2] in tags or s not in edges:
-            continue
+    still = [s for s in range(len(level.sectors)) if s not in movers and level.sectors[s][2] not in tags and s in edges]
+    for s in still:
+        floor, ceiling, _tag = level.sectors[s]
         # Where the sector's lines do not close, the even-odd rule can place a point in
         # another sector or outside the level: keep the points the game puts in this one.
         points = inner_points(edges[s], lambda x, y, s=s: level.sector_at(x, y) in (s, -1))
@@ -291,6 +317,7 @@ def check(level, brushes, entities, scale, tolerance):
             faults.append('player start at (%d, %d): no info_player_start over its sector near the floor' % (x, y))
     if unsampled > tolerance:
         faults.append('%d sectors could not be sampled (tolerance %d)' % (unsampled, tolerance))
+    faults += check_coverage(level, brushes, scale, still, edges, min_coverage)
     return faults, checked, unsampled, walls
 
 
@@ -301,6 +328,8 @@ def main(argv):
     p.add_argument('map')
     p.add_argument('--scale', type=float, default=1.0)
     p.add_argument('--tolerance', type=int, default=-1, help='sectors allowed unsampled (default: 5%%)')
+    p.add_argument('--min-coverage', type=float, default=99.9, metavar='PERCENT',
+                   help='the share of each floor and ceiling that brushes must cover (default 99.9)')
     try:
         args = p.parse_args(argv)
         level = doomlevel.load(args.wad, args.level)
@@ -309,7 +338,8 @@ def main(argv):
         print('geocheck: %s' % e, file=sys.stderr)
         return 2
     tolerance = args.tolerance if args.tolerance >= 0 else max(1, len(level.sectors) // 20)
-    faults, checked, unsampled, walls = check(level, brushes, entities, args.scale, tolerance)
+    faults, checked, unsampled, walls = check(level, brushes, entities, args.scale, tolerance,
+                                              args.min_coverage / 100.0)
     for f in faults[:20]:
         print('  ' + f)
     print('geocheck %s %s: %d brushes, %d sectors checked, %d unsampled, %d walls, %d faults' % (

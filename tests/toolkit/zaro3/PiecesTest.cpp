@@ -65,8 +65,9 @@ void ExpectPieceShape(const Piece& piece) {
 
 // Every edge on a linedef lies on its line (it may run on along collinear
 // linedefs that look the same from the piece) and its facing side names the piece's
-// sector; with `conflicts`, edges whose linedef disagrees with the piece's
-// other lines (overlapping sectors in real data) are counted instead.
+// sector, unless the linedef has one sector on both sides (it bounds nothing); with
+// `conflicts`, edges whose linedef disagrees with the piece's other lines
+// (overlapping sectors in real data) are counted instead.
 void ExpectEdgesOnTheirLines(const wad::Level& level, const Piece& piece, int* conflicts = nullptr) {
   for (const PieceEdge& e : piece.edges) {
     if (e.linedef < 0) continue;
@@ -80,6 +81,9 @@ void ExpectEdgesOnTheirLines(const wad::Level& level, const Piece& piece, int* c
     }
     const int sidedef = e.side == 0 ? line.front : line.back;
     const int facing = sidedef < 0 ? -1 : level.sidedefs[sidedef].sector;
+    const int across = (e.side == 0 ? line.back : line.front) < 0
+                           ? -1 : level.sidedefs[e.side == 0 ? line.back : line.front].sector;
+    if (facing >= 0 && facing == across) continue;
     if (conflicts) {
       *conflicts += facing != piece.sector;
     } else {
@@ -228,6 +232,26 @@ TEST(Pieces, PillarAndLShapeKeepTheirArea) {
     EXPECT_EQ(report.brokenSectors, 0);
     EXPECT_GE(report.sectorPieces, 6);  // a hole needs four around it, an L two
     EXPECT_LE(report.sectorPieces, 12);
+  }
+}
+
+// A walk-over trigger line drawn through a room with another sector on both of its
+// sides (freedoom2 MAP20, linedef 1648) must not hand the cells beside it to that
+// sector: it bounds nothing, and the room's floor would sink to the other sector's.
+TEST(Pieces, TriggerLineNamingAnotherSectorOnBothSidesKeepsTheRoomWhole) {
+  LevelBuilder b;
+  const int pit = b.AddSector(-16, 128), room = b.AddSector(0, 128);
+  b.AddOutline({{512, 0}, {640, 0}, {640, 128}, {512, 128}}, pit);
+  b.AddOutline({{0, 0}, {256, 0}, {256, 256}, {0, 256}}, room);
+  b.AddLine({32, 96}, {224, 96}, pit, pit);
+  for (bool direct : {false, true}) {
+    SCOPED_TRACE(direct ? "direct" : "nodes");
+    if (!direct) b.BuildNodes();
+    PieceReport report;
+    const std::vector<Piece> pieces = Build(b.Level(), report, direct);
+    ExpectTiling(b.Level(), pieces, 64);
+    EXPECT_DOUBLE_EQ(SectorPieceArea(pieces, room), 256.0 * 256);
+    EXPECT_DOUBLE_EQ(SectorPieceArea(pieces, pit), 128.0 * 128);
   }
 }
 
