@@ -6,8 +6,8 @@ For each sector (doors and lifts, which become moving entities, are skipped) a
 few points well inside its polygon: just below the floor and just above the
 ceiling lie inside a worldspawn brush, mid height lies in none (unless floor
 meets ceiling). Behind the middle of every one-sided line, at mid height, lies
-a brush. The player start is an info_player_start over its sector, near the
-floor. Sectors whose own point sampling finds no inner point are counted and
+a brush. The player start (DOOM's last player 1 start) is an info_player_start
+over its sector, near the floor. Sectors whose own point sampling finds no inner point are counted and
 allowed up to the tolerance. Then each such sector's floor must be covered by
 the tops of worldspawn brushes at its floor height, and its ceiling by brush
 bottoms at its ceiling height, to at least --min-coverage of its area (default
@@ -299,9 +299,9 @@ def check(level, brushes, entities, scale, tolerance, min_coverage=0.999):
         if not (backed(0.5 + 0.0137, 1.0) or backed(0.5 - 0.0391, 0.83)):
             faults.append('line %d-%d: no wall brush behind it' % (v1, v2))
     starts = [e for e in entities if e.get('classname') == 'info_player_start']
-    for x, y, _angle, kind, _flags in level.things:
-        if kind != 1:
-            continue
+    # DOOM leaves the player at the last player 1 start; earlier ones are voodoo dolls.
+    player_starts = [t for t in level.things if t[3] == 1][-1:]
+    for x, y, _angle, kind, _flags in player_starts:
         ok = False
         for e in starts:
             try:
