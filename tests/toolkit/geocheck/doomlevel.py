@@ -66,6 +66,7 @@ class Level:
         self.lines = []      # (v1, v2, special, tag, front sector or -1, back sector or -1)
         self.sectors = []    # (floor, ceiling, tag)
         self.linedefs = []   # Linedef, every line with valid distinct vertices, in lump order
+        self.line_records = []  # Linedef, every record of the lump (its index is DOOM's line number)
         self.sidedefs = []   # Sidedef
         self.sector_records = []  # Sector
         self.things = []     # (x, y, angle, type, flags)
@@ -129,6 +130,7 @@ def load_from(wad, name):
         return level.sidedefs[side].sector if 0 <= side_index(side) else -1
 
     for v1, v2, flags, special, tag, front, back in struct.iter_unpack('<HHHHHHH', _whole(found['LINEDEFS'], 14)):
+        level.line_records.append(Linedef(v1, v2, flags, special, tag, side_index(front), side_index(back)))
         if v1 < len(level.vertices) and v2 < len(level.vertices) and level.vertices[v1] != level.vertices[v2]:
             level.lines.append((v1, v2, special, tag, sector_of(front), sector_of(back)))
             level.linedefs.append(Linedef(v1, v2, flags, special, tag, side_index(front), side_index(back)))
