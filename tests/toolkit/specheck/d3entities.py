@@ -223,15 +223,15 @@ def _quick_face(line):
 
 
 def _plane(points):
-    p0, p1, p2 = points
-    a = [p0[i] - p1[i] for i in range(3)]
-    b = [p2[i] - p1[i] for i in range(3)]
-    n = (a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0])
-    length = math.sqrt(sum(c * c for c in n))
+    (x0, y0, z0), (x1, y1, z1), (x2, y2, z2) = points
+    ax, ay, az = x0 - x1, y0 - y1, z0 - z1
+    bx, by, bz = x2 - x1, y2 - y1, z2 - z1
+    nx, ny, nz = ay * bz - az * by, az * bx - ax * bz, ax * by - ay * bx
+    length = math.sqrt(nx * nx + ny * ny + nz * nz)
     if length == 0:
         return None
-    n = tuple(c / length for c in n)
-    return n, sum(n[i] * p1[i] for i in range(3))
+    nx, ny, nz = nx / length, ny / length, nz / length
+    return (nx, ny, nz), nx * x1 + ny * y1 + nz * z1
 
 
 def _solid(planes):

@@ -348,12 +348,11 @@ def thing_destinations(S, tag):
     such thing in it; single player first, multiplayer games (which spawn the things
     flagged for them too) only when single player has none, for one converted map
     serves both. Distinct destinations only."""
-    level = S.level
+    placed = [(i, t, S.sector_at(t[0], t[1])) for i, t in enumerate(S.level.things) if t[3] == TELEPORT_DESTINATION]
     found = []
     for multiplayer in (False, True):
         for skill in (MEDIUM_SKILL, EASY_SKILLS, HARD_SKILLS):
-            spots = [(i, t, S.sector_at(t[0], t[1])) for i, t in enumerate(level.things)
-                     if t[3] == TELEPORT_DESTINATION and t[4] & skill and (multiplayer or not t[4] & MULTIPLAYER_ONLY)]
+            spots = [(i, t, s) for i, t, s in placed if t[4] & skill and (multiplayer or not t[4] & MULTIPLAYER_ONLY)]
             here = next((d for s in S.tagged(tag) for d in _spot_in(S, spots, s)), None)
             if here is not None and here not in found:
                 found.append(here)

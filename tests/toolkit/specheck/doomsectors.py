@@ -33,7 +33,8 @@ class Sectors:
         self.by_tag = {}
         for s, r in enumerate(self.records):
             self.by_tag.setdefault(r.tag, []).append(s)
-        self.texture_heights = _texture_heights(wad) if wad is not None else {}
+        self._wad = wad
+        self._texture_heights = None
 
     # --- the level as it starts --------------------------------------------------
     def floor(self, s):
@@ -94,6 +95,13 @@ class Sectors:
 
     def min_light_around(self, s, level):
         return min([level] + [self.light(o) for o in self.neighbours(s)])
+
+    @property
+    def texture_heights(self):
+        """Texture name: height, read from the wad when first needed."""
+        if self._texture_heights is None:
+            self._texture_heights = _texture_heights(self._wad) if self._wad is not None else {}
+        return self._texture_heights
 
     def shortest_texture_around(self, s, part):
         """The height of the shortest lower (or upper) texture on the two-sided lines

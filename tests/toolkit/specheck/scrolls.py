@@ -32,6 +32,19 @@ class ScrollJudge:
         self.scale = scale
         self.materials = materials
         self.holders = [e for e in entities.entities if e.classname == 'worldspawn' or e.name.startswith('grate_')]
+        self._walls = None
+
+    def _wall_index(self):
+        """Brushes by their shown vertical planes: (normal x, y and distance, rounded):
+        [(holder, brush)]; built when the first scrolling wall asks."""
+        if self._walls is None:
+            self._walls = {}
+            for holder in self.holders:
+                for i, planes in enumerate(holder.planes):
+                    for n, d, m in planes:
+                        if abs(n[2]) < 1e-6 and not m.lower().startswith('zdoom/'):
+                            self._walls.setdefault(_plane_key(n, d), []).append((holder, i))
+        return self._walls
 
     def judge(self, line, how, problems):
         """'right', 'wrong', 'missing' or 'inert'; appends the reasons."""
@@ -73,17 +86,16 @@ class ScrollJudge:
 
     def _shown_faces(self, a, u, front, length):
         dist = front[0] * a[0] + front[1] * a[1]
-        found = []
-        for holder in self.holders:
-            for i, planes in enumerate(holder.planes):
-                if not any(n[0] * front[0] + n[1] * front[1] > FACING and abs(d - dist) < PLANE_SLACK and
-                           not m.lower().startswith('zdoom/') for n, d, m in planes):
-                    continue
-                for face in holder.solid(i):
-                    n = face.normal
-                    if n[0] * front[0] + n[1] * front[1] > FACING and abs(face.dist - dist) < PLANE_SLACK \
-                            and not face.material.lower().startswith('zdoom/') and _within(face, a, u, length):
-                        found.append(face)
+        found, seen = [], set()
+        for holder, i in self._wall_index().get(_plane_key((front[0], front[1], 0.0), dist), []):
+            if (holder.index, i) in seen:
+                continue
+            seen.add((holder.index, i))
+            for face in holder.solid(i):
+                n = face.normal
+                if n[0] * front[0] + n[1] * front[1] > FACING and abs(face.dist - dist) < PLANE_SLACK \
+                        and not face.material.lower().startswith('zdoom/') and _within(face, a, u, length):
+                    found.append(face)
         return found
 
     def _slide(self, face, u):
@@ -100,6 +112,10 @@ class ScrollJudge:
         v_t = -32.0 * change[1][2] / m0[1][1]
         velocity = [v_s * tex_s[k] + v_t * tex_t[k] for k in range(3)]
         return velocity[0] * u[0] + velocity[1] * u[1], velocity[2]
+
+
+def _plane_key(n, d):
+    return (round(n[0], 3), round(n[1], 3), round(d, 1))
 
 
 def _offset_rates(how):
