@@ -157,7 +157,7 @@ def _segment_box_distance(a, b, box):
     (x0, y0, _), (x1, y1, _) = box
     if _segment_meets_box(a, b, x0, y0, x1, y1):
         return 0.0
-    best = min(_point_segment_distance(c, a, b) for c in _corners(box))
+    best = min(point_segment_distance(c, a, b) for c in _corners(box))
     for p in (a, b):
         dx = max(x0 - p[0], 0.0, p[0] - x1)
         dy = max(y0 - p[1], 0.0, p[1] - y1)
@@ -179,7 +179,7 @@ def _segment_meets_box(a, b, x0, y0, x1, y1):
     return True
 
 
-def _point_segment_distance(p, a, b):
+def point_segment_distance(p, a, b):
     dx, dy = b[0] - a[0], b[1] - a[1]
     length2 = dx * dx + dy * dy
     t = 0.0 if length2 == 0 else max(0.0, min(1.0, ((p[0] - a[0]) * dx + (p[1] - a[1]) * dy) / length2))

@@ -75,10 +75,8 @@ def plan_line(ctx, line, lt):
         return plan
     if kind == 'door':
         _plan_doors(S, sectors, lt.action, plan)
-    elif kind == 'floor':
-        _plan_floors(S, sectors, lt.action, plan)
-    elif kind == 'ceiling':
-        _plan_ceilings(S, sectors, lt.action, plan)
+    elif kind in ('floor', 'ceiling'):
+        _plan_planes(S, sectors, lt.action, kind, plan)
     elif kind == 'lift':
         _plan_lifts(S, sectors, lt.action, plan)
     elif kind == 'perpetual':
@@ -145,63 +143,66 @@ def _plan_doors(S, sectors, action, plan):
         plan.moves.append(PlaneMove(s, 'ceiling', S.ceiling(s), move[0], speed, move[2], move[1], ()))
 
 
-def _plan_floors(S, sectors, action, plan):
+def _plan_planes(S, sectors, action, plane, plan):
+    """Floors and ceilings moved to a height found around them, or by an amount."""
     _kind, target, speed, _up = action
     for s in sectors:
-        floor = S.floor(s)
+        start = S.floor(s) if plane == 'floor' else S.ceiling(s)
+        end = (_floor_end if plane == 'floor' else _ceiling_end)(S, s, target)
         mode = 'stay'
-        if target == 'LnF':
-            end = S.lowest_floor_around(s)
-        elif target == 'HnF':
-            end = S.highest_floor_around(s)
-        elif target == 'HnF+8':
-            end = S.highest_floor_around(s)
-            end += 8 if end != floor else 0
-        elif target == 'NnF':
-            end = S.next_higher_floor(s, floor)
-        elif target == 'NnF-':
-            end = S.next_lower_floor(s, floor)
-        elif target in ('LnC', 'LnC-8'):
-            end = min(S.lowest_ceiling_around(s), S.ceiling(s)) - (8 if target == 'LnC-8' else 0)
-        elif target == 'C':
-            end = S.ceiling(s)
-        elif target in ('SLT', 'SLT-'):
-            step = S.shortest_texture_around(s, 'lower')
+        if end is None:
+            step = _relative_step(S, s, target, 'lower' if plane == 'floor' else 'upper')
             if step is None:
-                plan.unsupported = 'no lower texture height to rise by (textures not in the wad)'
+                plan.unsupported = 'no texture height to move by (textures not in the wad)'
                 return
-            end, mode = floor + (step if target == 'SLT' else -step), 'relative'
-        else:
-            end, mode = floor + int(target), 'relative'
-        plan.moves.append(PlaneMove(s, 'floor', floor, end, speed, None, mode, ()))
+            end, mode = start + step, 'relative'
+        plan.moves.append(PlaneMove(s, plane, start, end, speed, None, mode, ()))
 
 
-def _plan_ceilings(S, sectors, action, plan):
-    _kind, target, speed, _up = action
-    for s in sectors:
-        ceiling = S.ceiling(s)
-        mode = 'stay'
-        if target == 'HnC':
-            end = S.highest_ceiling_around(s)
-        elif target == 'LnC':
-            end = S.lowest_ceiling_around(s)
-        elif target == 'NnC':
-            end = S.next_higher_ceiling(s, ceiling)
-        elif target == 'NnC-':
-            end = S.next_lower_ceiling(s, ceiling)
-        elif target == 'HnF':
-            end = S.highest_floor_around(s)
-        elif target in ('F', 'F+8'):
-            end = S.floor(s) + (8 if target == 'F+8' else 0)
-        elif target in ('SUT', 'SUT-'):
-            step = S.shortest_texture_around(s, 'upper')
-            if step is None:
-                plan.unsupported = 'no upper texture height to move by (textures not in the wad)'
-                return
-            end, mode = ceiling + (step if target == 'SUT' else -step), 'relative'
-        else:
-            end, mode = ceiling + int(target), 'relative'
-        plan.moves.append(PlaneMove(s, 'ceiling', ceiling, end, speed, None, mode, ()))
+def _floor_end(S, s, target):
+    """Where a floor goes (p_floor.c), or None for a move by an amount."""
+    floor = S.floor(s)
+    if target == 'LnF':
+        return S.lowest_floor_around(s)
+    if target in ('HnF', 'HnF+8'):
+        end = S.highest_floor_around(s)
+        return end + 8 if target == 'HnF+8' and end != floor else end
+    if target == 'NnF':
+        return S.next_higher_floor(s, floor)
+    if target == 'NnF-':
+        return S.next_lower_floor(s, floor)
+    if target in ('LnC', 'LnC-8'):
+        return min(S.lowest_ceiling_around(s), S.ceiling(s)) - (8 if target == 'LnC-8' else 0)
+    if target == 'C':
+        return S.ceiling(s)
+    return None
+
+
+def _ceiling_end(S, s, target):
+    """Where a ceiling goes (p_ceilng.c, Boom's ceilings), or None for a move by an amount."""
+    ceiling = S.ceiling(s)
+    if target == 'HnC':
+        return S.highest_ceiling_around(s)
+    if target == 'LnC':
+        return S.lowest_ceiling_around(s)
+    if target == 'NnC':
+        return S.next_higher_ceiling(s, ceiling)
+    if target == 'NnC-':
+        return S.next_lower_ceiling(s, ceiling)
+    if target == 'HnF':
+        return S.highest_floor_around(s)
+    if target in ('F', 'F+8'):
+        return S.floor(s) + (8 if target == 'F+8' else 0)
+    return None
+
+
+def _relative_step(S, s, target, part):
+    """'+24', '-32', or the shortest lower/upper texture ('SLT', 'SUT-'...); None
+    without a texture height."""
+    if target[:3] in ('SLT', 'SUT'):
+        step = S.shortest_texture_around(s, part)
+        return None if step is None else (-step if target.endswith('-') else step)
+    return int(target)
 
 
 def _plan_lifts(S, sectors, action, plan):

@@ -9,6 +9,7 @@ their name light_<sector>_<n>. Nothing is printed here.
 import math
 import re
 
+import activation
 import d3movers
 import nextlevel
 
@@ -42,7 +43,7 @@ def check_moves(plan, lt, pool, direct, scale, problems):
         if not movers:
             if m.start != m.end or m.mode == 'perpetual':
                 problems.append('the %s of sector %d does not move (DOOM\'s from %s to %s)' % (
-                    m.plane, m.sector, _fmt(m.start), _fmt(m.end)))
+                    m.plane, m.sector, fmt(m.start), fmt(m.end)))
             continue
         verdicts = [_judge_move(m, lt, e, direct, pool, scale) for e in movers]
         if not any(not v for v in verdicts):
@@ -50,7 +51,8 @@ def check_moves(plan, lt, pool, direct, scale, problems):
     for e in pool:
         plane = d3movers.plane_of(e)
         if plane and e.brush_count and (sector_of(e), plane) not in wanted:
-            problems.append('%s moves the %s of sector %s, which DOOM\'s line leaves alone' % (e.name, plane, sector_of(e)))
+            problems.append('%s moves the %s of sector %s, which DOOM\'s line leaves alone' % (
+                e.name, plane, sector_of(e)))
 
 
 def _judge_move(m, lt, entity, direct, pool, scale):
@@ -63,18 +65,19 @@ def _judge_move(m, lt, entity, direct, pool, scale):
     if m.mode == 'perpetual':
         if not (_same_pair((mo.rest, mo.end), (m.start * scale, m.end * scale))):
             found.append('%s moves between %s and %s, DOOM\'s between %s and %s' % (
-                what, _h(mo.rest, scale), _h(mo.end, scale), _fmt(m.start), _fmt(m.end)))
+                what, in_doom_units(mo.rest, scale), in_doom_units(mo.end, scale), fmt(m.start), fmt(m.end)))
     else:
         if abs(mo.rest - m.start * scale) > HEIGHT_SLACK:
-            found.append('%s rests at %s, DOOM\'s at %s' % (what, _h(mo.rest, scale), _fmt(m.start)))
+            found.append('%s rests at %s, DOOM\'s at %s' % (what, in_doom_units(mo.rest, scale), fmt(m.start)))
         ends = [m.end] + [a for a in m.alternatives if a is not None]
         if all(abs(mo.end - e * scale) > HEIGHT_SLACK for e in ends):
-            found.append('%s moves to %s, DOOM\'s to %s' % (what, _h(mo.end, scale), _fmt(m.end)))
+            found.append('%s moves to %s, DOOM\'s to %s' % (what, in_doom_units(mo.end, scale), fmt(m.end)))
     found.extend(_judge_timing(m, lt, entity, mo, what, direct, pool))
     if m.speed is not None and not _instant(m, lt) and mo.speed is not None:
         speed = m.speed * 35.0 * scale
         if abs(mo.speed - speed) > SPEED_SLACK * speed:
-            found.append('%s moves at %s units a second, DOOM\'s at %s' % (what, _fmt(mo.speed / scale), _fmt(speed / scale)))
+            found.append('%s moves at %s units a second, DOOM\'s at %s' % (
+                what, fmt(mo.speed / scale), fmt(speed / scale)))
     return found
 
 
@@ -82,7 +85,7 @@ def _judge_timing(m, lt, entity, mo, what, direct, pool):
     found = []
     if m.mode in ('stay', 'relative'):
         if mo.wait is not None and not mo.toggle:
-            found.append('%s comes back after %ss, DOOM\'s stays' % (what, _fmt(mo.wait)))
+            found.append('%s comes back after %ss, DOOM\'s stays' % (what, fmt(mo.wait)))
         if mo.toggle and lt.repeat:
             found.append('%s goes back at the next activation, DOOM\'s stays' % what)
         if m.mode == 'relative' and lt.repeat and entity.classname != 'func_riser':
@@ -91,7 +94,7 @@ def _judge_timing(m, lt, entity, mo, what, direct, pool):
         wait = m.wait / 35.0
         if mo.toggle or mo.wait is None or abs(mo.wait - wait) > TIME_SLACK:
             found.append('%s %s, DOOM\'s waits %ss' % (
-                what, 'stays' if mo.wait is None or mo.toggle else 'waits %ss' % _fmt(mo.wait), _fmt(wait)))
+                what, 'stays' if mo.wait is None or mo.toggle else 'waits %ss' % fmt(mo.wait), fmt(wait)))
     elif m.mode == 'toggle' and not mo.toggle:
         found.append('%s does not stay at each end until used again' % what)
     if m.mode in ('perpetual', 'crush'):
@@ -168,20 +171,21 @@ def _landing(t, origin, d, scale):
     found = []
     if d.near_line is not None:
         (x1, y1), (x2, y2) = d.near_line
-        gap = _point_segment_distance(origin[:2], (x1 * scale, y1 * scale), (x2 * scale, y2 * scale))
+        gap = activation.point_segment_distance(origin[:2], (x1 * scale, y1 * scale), (x2 * scale, y2 * scale))
         if gap > LINE_DESTINATION_REACH * scale:
-            found.append('%s lands %s units from %s, DOOM\'s exit line' % (t.name, _fmt(gap / scale), d.label))
+            found.append('%s lands %s units from %s, DOOM\'s exit line' % (t.name, fmt(gap / scale), d.label))
         if all(abs(origin[2] - z * scale) > HEIGHT_SLACK for z in d.z):
-            found.append('%s lands at height %s, off the floors beside %s' % (t.name, _h(origin[2], scale), d.label))
+            found.append('%s lands at height %s, off the floors beside %s' % (
+                t.name, in_doom_units(origin[2], scale), d.label))
         return found
     if math.hypot(origin[0] - d.x * scale, origin[1] - d.y * scale) > HEIGHT_SLACK:
         found.append('%s lands at (%s, %s), DOOM at %s (%d, %d)' % (
-            t.name, _h(origin[0], scale), _h(origin[1], scale), d.label, d.x, d.y))
+            t.name, in_doom_units(origin[0], scale), in_doom_units(origin[1], scale), d.label, d.x, d.y))
     if abs(origin[2] - d.z * scale) > HEIGHT_SLACK:
-        found.append('%s lands at height %s, DOOM on the floor at %d' % (t.name, _h(origin[2], scale), d.z))
+        found.append('%s lands at height %s, DOOM on the floor at %d' % (t.name, in_doom_units(origin[2], scale), d.z))
     angle = t.number('angle', 0.0) % 360.0
     if min(abs(angle - d.angle), 360.0 - abs(angle - d.angle)) > ANGLE_SLACK:
-        found.append('%s faces %s degrees, DOOM %d' % (t.name, _fmt(angle), d.angle))
+        found.append('%s faces %s degrees, DOOM %d' % (t.name, fmt(angle), d.angle))
     return found
 
 
@@ -204,7 +208,8 @@ def check_exit(plan, pool, problems):
         removed = [e.keys.get('remove', '').lower() for e in pool if e.classname == 'func_itemremove']
         for colour in ('red', 'blue', 'yellow'):
             if sum(1 for r in removed if r.startswith(colour)) < 2:
-                problems.append('the %s keys (card and skull) are not all taken away: DOOM starts each level without keys' % colour)
+                problems.append('the %s keys (card and skull) are not all taken away: '
+                                'DOOM starts each level without keys' % colour)
 
 
 def check_lights(plan, pool, lights_by_sector, problems):
@@ -229,7 +234,7 @@ def check_lights(plan, pool, lights_by_sector, problems):
                 level = _grey(e)
                 if level is None or all(abs(level - v) > 0.6 for v in levels):
                     problems.append('%s sets sector %d\'s light to %s, DOOM to %s' % (
-                        e.name, s, '?' if level is None else _fmt(level), ' or '.join(str(v) for v in sorted(levels))))
+                        e.name, s, '?' if level is None else fmt(level), ' or '.join(str(v) for v in sorted(levels))))
     for e in setters:
         for name in e.target_names():
             owner = next((s for s, lights in lights_by_sector.items() if any(l.name == name for l in lights)), None)
@@ -253,17 +258,10 @@ def _same_pair(a, b):
            (abs(a[0] - b[1]) <= HEIGHT_SLACK and abs(a[1] - b[0]) <= HEIGHT_SLACK)
 
 
-def _h(value, scale):
-    """A DOOM 3 height in DOOM units, for messages."""
-    return _fmt(value / scale)
+def in_doom_units(value, scale):
+    """A DOOM 3 length in DOOM units, for messages."""
+    return fmt(value / scale)
 
 
-def _fmt(value):
+def fmt(value):
     return ('%.2f' % value).rstrip('0').rstrip('.')
-
-
-def _point_segment_distance(p, a, b):
-    dx, dy = b[0] - a[0], b[1] - a[1]
-    length2 = dx * dx + dy * dy
-    t = 0.0 if length2 == 0 else max(0.0, min(1.0, ((p[0] - a[0]) * dx + (p[1] - a[1]) * dy) / length2))
-    return math.hypot(p[0] - a[0] - t * dx, p[1] - a[1] - t * dy)

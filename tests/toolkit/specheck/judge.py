@@ -4,8 +4,8 @@ For a line: DOOM's plan (doomplan), the entities made for it (`doom_line`), how 
 set off (activation) and what their target chains reach (effects). A line is 'right'
 when nothing is wrong, 'wrong' with the wrong parameters named, 'missing' when nothing
 made for it acts, or when it asks for an effect DOOM 3's stock entities cannot show;
-'inert' when DOOM itself does nothing with it (then it is not counted, unless the map
-acts on it). A DOOM door any player or monster opens by hand may be a func_door that
+'inert' when DOOM itself does nothing with it, or moves nothing from the level's start
+(then it is not counted, unless the map acts on it). A DOOM door any player or monster opens by hand may be a func_door that
 opens on touch, with no entity of the line's own. Scrolling walls are judged by the
 faces and materials that show them (scrolls), without entities.
 """
@@ -53,6 +53,9 @@ class LineJudge:
         if lt.trigger == '-':
             return self._judge_scroll(line, record, lt, plan, own)
         starts, arms = self._activators(line, lt, own)
+        if _moves_nothing(plan) and not effects.acts(starts + self.map.reachable(starts)):
+            return Verdict(line, record.special, lt.category, 'inert',
+                           ['every plane it moves already stands where DOOM\'s line sends it'])
         if not starts:
             return Verdict(line, record.special, lt.category, 'missing', ['nothing sets it off'])
         direct = set(id(t) for s in starts for t in self.map.targets(s))
@@ -72,7 +75,8 @@ class LineJudge:
         if plan.exit:
             effects.check_exit(plan, pool, problems)
         if plan.lights and not effects.check_lights(plan, pool, self.lights, problems):
-            return Verdict(line, record.special, lt.category, 'missing', ['the sectors it lights have no lights of their own'])
+            return Verdict(line, record.special, lt.category, 'missing',
+                           ['the sectors it lights have no lights of their own'])
         return Verdict(line, record.special, lt.category, 'wrong' if problems else 'right', problems)
 
     def _judge_inert(self, line, record, lt, plan, own):
@@ -116,3 +120,10 @@ class LineJudge:
         for e in starts:
             if not e.flag('triggerFirst') or not arms:
                 problems.append('%s also fires when crossed from the back, DOOM\'s line only from the front' % e.name)
+
+
+def _moves_nothing(plan):
+    """A mover line whose every plane starts where it would end: at the level's start DOOM
+    moves nothing (what other lines move first is not followed)."""
+    return bool(plan.moves) and all(m.start == m.end for m in plan.moves) and not (
+        plan.stops or plan.destinations or plan.exit or plan.lights or plan.scroll)

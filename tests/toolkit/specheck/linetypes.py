@@ -197,14 +197,3 @@ def _generalized(n):
 
 def _gen(category, trigger, monsters, key, action):
     return LineType(category, trigger[0], trigger[1] == 'R', 'any' if monsters else 'player', key, action)
-
-
-def works_untagged(number):
-    """Boom's rule: only these act with a zero tag (doors by hand, lights, thing
-    teleporters, exits, scrollers); every other tagged special then does nothing."""
-    lt = describe(number)
-    if lt is None:
-        return False
-    if lt.trigger in ('D', '-'):
-        return True
-    return lt.category in ('lights', 'exits') or (lt.category == 'teleports' and lt.action[1] == 'thing')

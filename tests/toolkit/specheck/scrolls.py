@@ -18,6 +18,7 @@ import sys
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'texcheck'))
 
 from d3view import axis_base  # noqa: E402
+from effects import fmt  # noqa: E402
 
 TIC = 35.0
 SPEED_SLACK = 0.02       # relative, plus ...
@@ -76,8 +77,8 @@ class ScrollJudge:
             along, up = found
             if not _close(along, expected_along) or not _close(up, expected_up):
                 problems.append('%s slides %s along and %s up (units a second), DOOM %s and %s' % (
-                    face.material, _fmt(along / self.scale), _fmt(up / self.scale),
-                    _fmt(expected_along / self.scale), _fmt(expected_up / self.scale)))
+                    face.material, fmt(along / self.scale), fmt(up / self.scale),
+                    fmt(expected_along / self.scale), fmt(expected_up / self.scale)))
         if not sliding:
             del problems[:]
             problems.append('no wall of its front side slides')
@@ -138,7 +139,3 @@ def _within(face, a, u, length):
 
 def _close(measured, expected):
     return abs(measured - expected) <= SPEED_SLACK * abs(expected) + SPEED_FLOOR
-
-
-def _fmt(value):
-    return ('%.2f' % value).rstrip('0').rstrip('.')

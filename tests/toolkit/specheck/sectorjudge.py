@@ -2,7 +2,8 @@
 
 A sector special is split into parts: a light effect (DOOM's code on every light of the
 sector as shaderParm7; when written, shaderParm5 the thinker's darkest level over its
-brightest and shaderParm6 the glow's cycles a second or the flicker's step), damage (a trigger_hurt with doom_damage_N every 32 tics),
+brightest and shaderParm6 the glow's cycles a second or the flicker's step), damage
+(a trigger_hurt with doom_damage_N every 32 tics),
 a secret (a player-only trigger_once that fires something), a timed door (a
 trigger_timer, started on, whose delay is DOOM's 30 s or 300 s, moving the sector's
 ceiling as DOOM's door does) and the exit of special 11. Boom's generalized sectors
@@ -77,14 +78,16 @@ class SectorJudge:
         for light in lights:
             code = light.number('shaderParm7')
             if code != part.value:
-                problems.append('%s has light effect %s, DOOM %d' % (light.name, '(none)' if code is None else effects._fmt(code), part.value))
+                problems.append('%s has light effect %s, DOOM %d' % (
+                    light.name, '(none)' if code is None else effects.fmt(code), part.value))
             written = light.number('shaderParm5')
             if written is not None and ratio is not None and abs(written - ratio) > 0.01:
-                problems.append('%s dims to %s of its level, DOOM to %s' % (light.name, effects._fmt(written), effects._fmt(ratio)))
+                problems.append('%s dims to %s of its level, DOOM to %s' % (
+                    light.name, effects.fmt(written), effects.fmt(ratio)))
             written = light.number('shaderParm6')
             if written is not None and rate is not None and abs(written - rate) > 0.01 * max(1.0, rate):
                 problems.append('%s has %s as its %s, DOOM %s' % (
-                    light.name, effects._fmt(written), 'glow rate' if part.value == 8 else 'flicker step', effects._fmt(rate)))
+                    light.name, effects.fmt(written), 'glow rate' if part.value == 8 else 'flicker step', effects.fmt(rate)))
         return None
 
     def _light_shape(self, s, code):
@@ -113,10 +116,12 @@ class SectorJudge:
         for e in hurts:
             wanted = 'doom_damage_%d' % part.value
             if e.keys.get('def_damage', '').lower() != wanted:
-                problems.append('%s deals %s, DOOM %d (%s)' % (e.name, e.keys.get('def_damage', 'the default damage'), part.value, wanted))
+                problems.append('%s deals %s, DOOM %d (%s)' % (
+                    e.name, e.keys.get('def_damage', 'the default damage'), part.value, wanted))
             delay = e.number('delay', 1.0)
             if abs(delay - DAMAGE_DELAY) > effects.TIME_SLACK:
-                problems.append('%s hurts every %ss, DOOM every %ss' % (e.name, effects._fmt(delay), effects._fmt(DAMAGE_DELAY)))
+                problems.append('%s hurts every %ss, DOOM every %ss' % (
+                    e.name, effects.fmt(delay), effects.fmt(DAMAGE_DELAY)))
             if e.keys.get('on', '1') == '0':
                 problems.append('%s starts off' % e.name)
             self._inside(s, e, problems)
@@ -149,7 +154,8 @@ class SectorJudge:
             if not t.flag('start_on'):
                 problems.append('%s is not started with the level' % t.name)
             if abs(t.number('delay', 0.0) - delay) > effects.TIME_SLACK:
-                problems.append('%s fires after %ss, DOOM\'s door moves after %ds' % (t.name, effects._fmt(t.number('delay', 0.0)), delay))
+                problems.append('%s fires after %ss, DOOM\'s door moves after %ds' % (
+                    t.name, effects.fmt(t.number('delay', 0.0)), delay))
             doors = [e for e in self.map.targets(t) if effects.sector_of(e) == s and d3movers.plane_of(e) == 'ceiling']
             if not doors:
                 problems.append('%s moves no ceiling of sector %d' % (t.name, s))
@@ -165,12 +171,14 @@ class SectorJudge:
             return
         ceiling = self.ctx.sectors.ceiling(s) * self.scale
         if abs(mo.rest - ceiling) > effects.HEIGHT_SLACK:
-            problems.append('%s rests at %s, DOOM\'s at %d' % (door.name, effects._h(mo.rest, self.scale), ceiling / self.scale))
+            problems.append('%s rests at %s, DOOM\'s at %d' % (
+                door.name, effects.in_doom_units(mo.rest, self.scale), ceiling / self.scale))
         if abs(mo.end - end * self.scale) > effects.HEIGHT_SLACK:
-            problems.append('%s moves to %s, DOOM\'s door to %d' % (door.name, effects._h(mo.end, self.scale), end))
+            problems.append('%s moves to %s, DOOM\'s door to %d' % (
+                door.name, effects.in_doom_units(mo.end, self.scale), end))
         fires_again = timer.number('wait', 1.0) >= 0
         if mo.wait is not None and not mo.toggle:
-            problems.append('%s comes back after %ss, DOOM\'s door stays' % (door.name, effects._fmt(mo.wait)))
+            problems.append('%s comes back after %ss, DOOM\'s door stays' % (door.name, effects.fmt(mo.wait)))
         elif mo.toggle and fires_again:
             problems.append('%s moves back when %s fires again' % (door.name, timer.name))
 

@@ -9,7 +9,9 @@ room D's wall carries a walk-over special nobody can cross. The right map reprod
 of it; each wrong map differs in one parameter, which the check must name: a door that
 opens to the wrong height, a lift resting at the bottom, a teleport to the wrong place,
 an exit to the wrong level, a keyed door without its key, a wall scrolling the wrong
-way, the wrong damage. A map without the lift misses it; bad input is refused.
+way, the wrong damage. A map without the lift misses it; bad input is refused. Before the
+maps, DOOM's next-level rules and a few generalized types are checked against values
+worked out by hand.
 """
 import json
 import os
@@ -234,8 +236,32 @@ WRONG_MAPS = [
 ]
 
 
-def main():
+def rule_faults():
+    """DOOM's rules the check leans on, against values worked out by hand."""
+    sys.path.insert(0, HERE)
+    import linetypes
+    import nextlevel
     faults = []
+    chains = [(('E1M3', True), 'E1M9'), (('E1M8', False), nextlevel.END), (('E2M9', False), 'E2M6'),
+              (('E4M9', False), 'E4M3'), (('E1M5', True), 'E1M9'), (('MAP15', True), 'MAP31'),
+              (('MAP31', True), 'MAP32'), (('MAP31', False), 'MAP16'), (('MAP32', False), 'MAP16'),
+              (('MAP30', False), nextlevel.END), (('MAP05', True), 'MAP05'), (('MAP09', False), 'MAP10')]
+    for (level, secret), wanted in chains:
+        if nextlevel.next_level(level, secret) != wanted:
+            faults.append('%s %s exit should lead to %s' % (level, 'secret' if secret else 'normal', wanted))
+    if nextlevel.next_level('MAP15', True, has_map31=False) != 'MAP16':
+        faults.append('without MAP31 a secret exit is a normal one')
+    decoded = [(13331, ('S', True, ('lift', 'LnF', 4, 35))), (15889, ('W', True, ('door', 'raise', 8, 300))),
+               (0x3C00 + 0x60 + 6, ('D', False, ('door', 'close', 2, None)))]
+    for number, (trigger, repeat, action) in decoded:
+        lt = linetypes.describe(number)
+        if (lt.trigger, lt.repeat, lt.action) != (trigger, repeat, action):
+            faults.append('generalized type %d should decode to %s %s %s' % (number, trigger, repeat, action))
+    return faults
+
+
+def main():
+    faults = rule_faults()
     with tempfile.TemporaryDirectory() as tmp:
         wad = os.path.join(tmp, 'rooms.wad')
         with open(wad, 'wb') as f:

@@ -109,10 +109,10 @@ def faults(line_verdicts, sector_verdicts):
 PART_NAMES = {'light': 'light effects', 'damage': 'damage', 'secret': 'secrets', 'door': 'timed doors', 'exit': 'exits'}
 
 
-def report(t, fault_list, wad, level, seconds, shown, out):
+def report(t, fault_list, wad, level, seconds, cpu, shown, out):
     lines = t['lines']
     out.write('specheck %s %s: %d special lines, %d right, %d wrong, %d missing (%.1f%% right); '
-              '%d more DOOM does nothing with\n' % (os.path.basename(wad), level.upper(), lines['found'], lines['right'],
+              '%d more do nothing in DOOM\n' % (os.path.basename(wad), level.upper(), lines['found'], lines['right'],
                                                      lines['wrong'], lines['missing'], t['right_percent'], t['inert']))
     out.write('  %-10s %6s %6s %6s %8s\n' % ('category', 'found', 'right', 'wrong', 'missing'))
     for c in CATEGORIES:
@@ -128,7 +128,7 @@ def report(t, fault_list, wad, level, seconds, shown, out):
         out.write('first %d of %d wrong or missing:\n' % (min(shown, len(fault_list)), len(fault_list)))
         for _kind, text in fault_list[:shown]:
             out.write('  %s\n' % text)
-    out.write('time: %.2f s\n' % seconds)
+    out.write('time: %.2f s (%.2f s of processor time)\n' % (seconds, cpu))
 
 
 def passes(t, minimum, sector_verdicts):
@@ -164,7 +164,7 @@ def main(argv):
     if args.scale <= 0:
         print('specheck: the scale must be positive', file=sys.stderr)
         return 2
-    started = time.monotonic()
+    started, started_cpu = time.monotonic(), time.process_time()
     try:
         line_verdicts, sector_verdicts = check_level(args.wad, args.level, args.map, args.scale, args.pk4)
     except InputError as e:
@@ -172,13 +172,13 @@ def main(argv):
         return 2
     t = tally(line_verdicts, sector_verdicts)
     fault_list = faults(line_verdicts, sector_verdicts)
-    seconds = time.monotonic() - started
-    report(t, fault_list, args.wad, args.level, seconds, args.report, sys.stdout)
+    seconds, cpu = time.monotonic() - started, time.process_time() - started_cpu
+    report(t, fault_list, args.wad, args.level, seconds, cpu, args.report, sys.stdout)
     ok = passes(t, args.minimum, sector_verdicts)
     print('result: %s' % ('pass' if ok else 'fail'))
     if args.json:
         document = dict(t, wad=os.path.basename(args.wad), level=args.level.upper(), seconds=round(seconds, 3),
-                        passed=ok, faults=[text for _kind, text in fault_list])
+                        cpu_seconds=round(cpu, 3), passed=ok, faults=[text for _kind, text in fault_list])
         try:
             write_json(args.json, document)
         except OSError as e:
@@ -188,4 +188,9 @@ def main(argv):
 
 
 if __name__ == '__main__':
-    sys.exit(main(sys.argv[1:]))
+    try:
+        sys.exit(main(sys.argv[1:]))
+    except BrokenPipeError:
+        # The reader stopped early (a pager, head): nothing more to say.
+        os.dup2(os.open(os.devnull, os.O_WRONLY), sys.stdout.fileno())
+        sys.exit(1)

@@ -4,12 +4,14 @@
     summary.py REPORT.json...
 
 By category: lines found, right, wrong, missing; then exits right of found, special
-sectors right/wrong/missing, and check times (total and slowest level). Reports are
+sectors right/wrong/missing, and check times (total and slowest level, wall clock and
+processor time). Reports are
 grouped by their `wad` field. Exit 0 when every report passed, 1 otherwise, 2 when a
 report cannot be read (one line).
 """
 import collections
 import json
+import os
 import sys
 
 CATEGORIES = ('doors', 'floors', 'ceilings', 'lifts', 'crushers', 'stairs', 'donuts', 'exits', 'teleports',
@@ -29,14 +31,15 @@ def add(total, report):
     total['exits_right'] += report['exits']['right']
     total['inert'] += report['inert']
     total['seconds'] += report['seconds']
+    total['cpu'] += report.get('cpu_seconds', 0.0)
     if report['seconds'] > total['slowest'][0]:
-        total['slowest'] = (report['seconds'], report['level'])
+        total['slowest'] = (report['seconds'], report['level'], report.get('cpu_seconds', 0.0))
 
 
 def empty():
     return {'levels': 0, 'passed': 0, 'categories': {c: dict.fromkeys(COUNTS, 0) for c in CATEGORIES},
             'sectors': dict.fromkeys(COUNTS, 0), 'exits_found': 0, 'exits_right': 0, 'inert': 0,
-            'seconds': 0.0, 'slowest': (0.0, '')}
+            'seconds': 0.0, 'cpu': 0.0, 'slowest': (0.0, '', 0.0)}
 
 
 def print_table(title, t, out):
@@ -47,11 +50,12 @@ def print_table(title, t, out):
     out.write('  %-10s %6s %6s %6s %8s\n' % ('category', 'found', 'right', 'wrong', 'missing'))
     for c, r in rows + [('total', {k: sum(row[k] for _c, row in rows) for k in COUNTS})]:
         out.write('  %-10s %6d %6d %6d %8d\n' % (c, r['found'], r['right'], r['wrong'], r['missing']))
-    out.write('  right: %.1f%%; exits right: %d/%d; lines DOOM does nothing with: %d\n' % (
+    out.write('  right: %.1f%%; exits right: %d/%d; lines that do nothing in DOOM: %d\n' % (
         100.0 * right / found if found else 100.0, t['exits_right'], t['exits_found'], t['inert']))
     s = t['sectors']
     out.write('  sectors: %d special, %d right, %d wrong, %d missing\n' % (s['found'], s['right'], s['wrong'], s['missing']))
-    out.write('  check time: %.1f s in all, slowest %s %.2f s\n' % (t['seconds'], t['slowest'][1], t['slowest'][0]))
+    out.write('  check time: %.1f s in all (%.1f s of processor time), slowest %s %.2f s (%.2f s)\n' % (
+        t['seconds'], t['cpu'], t['slowest'][1], t['slowest'][0], t['slowest'][2]))
 
 
 def main(paths):
@@ -74,4 +78,9 @@ def main(paths):
 
 
 if __name__ == '__main__':
-    sys.exit(main(sys.argv[1:]))
+    try:
+        sys.exit(main(sys.argv[1:]))
+    except BrokenPipeError:
+        # The reader stopped early (a pager, head): nothing more to say.
+        os.dup2(os.open(os.devnull, os.O_WRONLY), sys.stdout.fileno())
+        sys.exit(1)
