@@ -67,6 +67,7 @@ class Level:
         self.sectors = []    # (floor, ceiling, tag)
         self.linedefs = []   # Linedef, every line with valid distinct vertices, in lump order
         self.line_numbers = []  # each of those lines' index in the LINEDEFS lump
+        self.line_records = []  # Linedef, every record of the lump (its index is DOOM's line number)
         self.sidedefs = []   # Sidedef
         self.sector_records = []  # Sector
         self.things = []     # (x, y, angle, type, flags)
@@ -131,6 +132,7 @@ def load_from(wad, name):
 
     raw_lines = struct.iter_unpack('<HHHHHHH', _whole(found['LINEDEFS'], 14))
     for number, (v1, v2, flags, special, tag, front, back) in enumerate(raw_lines):
+        level.line_records.append(Linedef(v1, v2, flags, special, tag, side_index(front), side_index(back)))
         if v1 < len(level.vertices) and v2 < len(level.vertices) and level.vertices[v1] != level.vertices[v2]:
             level.lines.append((v1, v2, special, tag, sector_of(front), sector_of(back)))
             level.linedefs.append(Linedef(v1, v2, flags, special, tag, side_index(front), side_index(back)))
