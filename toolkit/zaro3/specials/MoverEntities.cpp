@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "LineTriggers.h"
+
 namespace zaro3 {
 
 namespace {
@@ -47,6 +49,8 @@ void DoorKeys(const Mover& mover, MapEntity& e) {
   }
   if (mover.touchable) {
     e.SetMeasure("triggersize", DoomMeasure::Units(kDoorTouchReach));
+    const std::string key = KeyItemName(static_cast<KeyLock>(mover.touchKey));
+    if (!key.empty()) e.Set("requires", key);
   } else {
     e.Set("no_touch", "1");
   }

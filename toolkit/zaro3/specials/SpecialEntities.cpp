@@ -73,10 +73,12 @@ private:
       wait = 0.5;
       for (int m : action.movers) wait = std::max(wait, MoverCycleSeconds(m_c.plan.motion.movers[m]));
     }
-    // A door opened by hand that DOOM lets anyone open keeps its own touch trigger.
+    // A door opened by hand opens by its own touch trigger when that asks for this line's key.
     if (special.activation == Activation::Manual && !action.movers.empty() &&
-        std::all_of(action.movers.begin(), action.movers.end(),
-                    [&](int m) { return m_c.plan.motion.movers[m].touchable; })) {
+        std::all_of(action.movers.begin(), action.movers.end(), [&](int m) {
+          const Mover& mover = m_c.plan.motion.movers[m];
+          return mover.touchable && mover.touchKey == static_cast<int>(special.key);
+        })) {
       return Count(action, true);
     }
     LineTrigger trigger{action.line, special, targets, wait, m_c.scale};

@@ -20,7 +20,7 @@ struct Request {
   Mover mover;
   bool opens = false;   // doors: opens (or closes) the door
   bool closes = false;
-  bool keyedByHand = false;  // a door opened by hand with a key: its touch must not open it
+  bool byHand = false;  // a door opened by hand: walking into it opens it
 };
 
 class Planner {
@@ -158,11 +158,10 @@ private:
                      waits ? special.waitTics : -1);
     r.opens = opens;
     r.closes = !opens;
-    // DOOM lets monsters open plain doors by hand, but never through a line marked secret.
-    const bool secret = (m_level.linedefs[Action(index).line].flags & wad::kLineSecret) != 0;
-    r.mover.touchable =
-        special.activation == Activation::Manual && special.monsters && special.key == KeyLock::None && !secret;
-    r.keyedByHand = special.activation == Activation::Manual && special.key != KeyLock::None;
+    // A door opened by hand opens when walked into: its own touch trigger ignores touches
+    // while it opens, where line triggers on both sides would send it back.
+    r.byHand = special.activation == Activation::Manual;
+    r.mover.touchKey = static_cast<int>(special.key);
     // Where DOOM moves nothing (the door is already as far as it goes), neither do we.
     if (!SetDoorHeights(r, sector)) return;
     Add(Plane::Ceiling, sector, std::move(r));
@@ -419,7 +418,8 @@ private:
       if (requests.empty()) continue;
       Mover mover = requests.front().mover;
       const bool door = mover.build == MoverBuild::Door || mover.build == MoverBuild::ClosingDoor;
-      bool opens = false, closes = false, keyed = false;
+      bool opens = false, closes = false;
+      std::set<int> touchKeys;
       std::vector<int> joined;
       for (const Request& r : requests) {
         const bool doorToo = r.mover.build == MoverBuild::Door || r.mover.build == MoverBuild::ClosingDoor;
@@ -428,8 +428,7 @@ private:
         if ((door && doorToo) || same) {
           opens = opens || r.opens;
           closes = closes || r.closes;
-          mover.touchable = mover.touchable || r.mover.touchable;
-          keyed = keyed || r.keyedByHand;
+          if (r.byHand) touchKeys.insert(r.mover.touchKey);
           joined.push_back(r.action);
           continue;
         }
@@ -443,8 +442,7 @@ private:
         }
       }
       if (door && opens && closes) MakeToggleDoor(mover, requests);
-      // A door keyed on one side must not open to a touch from the other: every line pushes it.
-      if (keyed) mover.touchable = false;
+      SetTouch(mover, touchKeys);
       mover.lines.clear();
       for (int a : joined) {
         if (a >= 0) mover.lines.push_back(Action(a).line);
@@ -467,6 +465,17 @@ private:
     for (std::size_t s = 0; s < m_level.sectors.size(); ++s) {
       m_plan.motion.ceiling[s] = std::max<int64_t>(m_plan.motion.ceiling[s], m_plan.motion.floor[s]);
     }
+  }
+
+  // Opened by hand: by touch, asking for the key of a keyed line (a line of the door
+  // without it keeps a trigger of its own); any key or every key: by the lines' triggers.
+  static void SetTouch(Mover& mover, const std::set<int>& keys) {
+    mover.touchable = false;
+    mover.touchKey = 0;
+    if (keys.empty() || keys.count(static_cast<int>(KeyLock::Any)) || keys.count(static_cast<int>(KeyLock::All))) return;
+    if (mover.build != MoverBuild::Door) return;
+    mover.touchable = true;
+    for (int key : keys) mover.touchKey = std::max(mover.touchKey, key);
   }
 
   // A door both opened and closed by its lines stays at each end until set off again.

@@ -92,12 +92,17 @@ TEST(SpecialEntities, PlainDoorsOpenByTouchAndKeyedOnesAskForTheKeyOfTheirColour
   auto keyed = Rooms();
   keyed.level.linedefs[keyed.sharedLines[2]].special = 26;  // DR, blue
   const Converted blue = Convert(keyed.level);
-  EXPECT_EQ(blue.Named("door_1")->Text("no_touch"), "1");
-  const MapEntity* trigger = blue.Named("trigger_" + std::to_string(keyed.sharedLines[2]));
+  // Walking into it opens it for a player with a blue card or skull.
+  EXPECT_EQ(blue.Named("door_1")->Text("no_touch"), "");
+  EXPECT_EQ(blue.Named("door_1")->Text("requires"), "Blue key");
+  EXPECT_EQ(blue.Named("trigger_" + std::to_string(keyed.sharedLines[2])), nullptr);
+
+  Tagged(keyed.level, keyed.sharedLines[2], 133);  // S1 blazing open, blue: a switch
+  const Converted blueSwitch = Convert(keyed.level);
+  const MapEntity* trigger = blueSwitch.Named("trigger_" + std::to_string(keyed.sharedLines[2]));
   ASSERT_NE(trigger, nullptr);
   EXPECT_EQ(trigger->Text("requires"), "Blue key");
-  EXPECT_EQ(trigger->Text("target"), "door_1");
-  EXPECT_EQ(trigger->Text("doom_special"), "26");
+  EXPECT_EQ(trigger->Text("doom_special"), "133");
   EXPECT_EQ(trigger->Text("anyTouch"), "");  // players only
 
   // Boom's locked doors: any key (one trigger per colour) and every key (a chain).

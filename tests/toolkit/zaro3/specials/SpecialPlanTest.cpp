@@ -58,7 +58,7 @@ TEST(SpecialPlan, DoorsOpenToTheLowestNeighbourCeilingLessFourAndCloseToTheirFlo
   EXPECT_EQ(door.sector, 1);
   EXPECT_EQ(door.high, 116);
   EXPECT_EQ(door.waitTics, -1);
-  EXPECT_FALSE(door.touchable);  // DOOM lets no monster open a type 31 door
+  EXPECT_TRUE(door.touchable);  // opened by hand: by walking into it
   EXPECT_EQ(open.motion.ceiling[1], 116);
 
   auto closing = Rooms(0, 96);
@@ -267,19 +267,26 @@ TEST(SpecialPlan, ASecondDifferentMoveOfTheSamePlaneIsSkippedAndTheSameOneIsShar
   EXPECT_NE(plan.lines[2].skipped.find("already moves differently for line 0"), std::string::npos);
 }
 
-TEST(SpecialPlan, TouchOpensOnlyDoorsDoomLetsAnyoneOpenFromEverySide) {
-  auto secret = Rooms(0, 0, 0, 120);
-  wad::Linedef& line = secret.level.linedefs[static_cast<std::size_t>(secret.sharedLines[2])];
-  line.special = 1;
-  line.flags |= wad::kLineSecret;  // monsters never use a secret line
-  EXPECT_FALSE(Plan(secret.level).motion.movers.at(0).touchable);
+TEST(SpecialPlan, DoorsOpenedByHandOpenByTouchAskingForTheKeyOfAKeyedLine) {
+  auto plain = Rooms(0, 0, 0, 120);
+  plain.level.linedefs[static_cast<std::size_t>(plain.sharedLines[2])].special = 117;  // blazing, by hand
+  const SpecialPlan open = Plan(plain.level);
+  EXPECT_TRUE(open.motion.movers.at(0).touchable);
+  EXPECT_EQ(open.motion.movers.at(0).touchKey, 0);
 
   auto keyed = Rooms(0, 0, 0, 120);
   keyed.level.linedefs[static_cast<std::size_t>(keyed.sharedLines[2])].special = 1;
-  // From room 0 the same door wants the blue key: walking up to it must not open it.
+  // From room 0 the same door wants the blue key: touching it asks for the key, and the
+  // plain line keeps a trigger of its own.
   wad::Linedef& other = keyed.level.linedefs[static_cast<std::size_t>(keyed.sharedLines[1])];
   other.special = 26;
   std::swap(other.front, other.back);  // its back must be the door
+  const SpecialPlan plan = Plan(keyed.level);
+  EXPECT_TRUE(plan.motion.movers.at(0).touchable);
+  EXPECT_EQ(plan.motion.movers.at(0).touchKey, static_cast<int>(zaro3::KeyLock::Blue));
+
+  // Boom's any-key doors cannot ask one key: their lines keep their triggers.
+  other.special = 0x3800 | 6;
   EXPECT_FALSE(Plan(keyed.level).motion.movers.at(0).touchable);
 }
 
