@@ -208,20 +208,20 @@ class RectLevelTest(unittest.TestCase):
 
     def test_the_crafted_doors_face_away_from_their_sector(self):
         for p, q, front, back, special, tag in crafted.level().lines():
-            if special == 1:
-                self.assertEqual(back, crafted.DOOR_SECTOR)
+            if special in (1, 26):
+                self.assertEqual(back, crafted.DOOR_SECTOR if special == 1 else crafted.KEY_DOOR_SECTOR)
                 # DOOM's front is right of v1 -> v2: the front sector lies there
                 self.assertNotEqual(front, crafted.DOOR_SECTOR)
 
     def test_the_wad_holds_the_level_lumps_without_nodes(self):
         lumps = _lumps(crafted.level().wad())
         self.assertEqual(sorted(lumps), ['LINEDEFS', 'MAP01', 'SECTORS', 'SIDEDEFS', 'THINGS', 'VERTEXES'])
-        self.assertEqual(len(lumps['SECTORS']) // 26, 9)
-        self.assertEqual(len(lumps['THINGS']) // 10, 2)
+        self.assertEqual(len(lumps['SECTORS']) // 26, 15)
+        self.assertEqual(len(lumps['THINGS']) // 10, 3)
         lines = [struct.unpack('<HHHHHHH', lumps['LINEDEFS'][i:i + 14]) for i in range(0, len(lumps['LINEDEFS']), 14)]
         sides = len(lumps['SIDEDEFS']) // 30
         self.assertTrue(all(ln[5] < sides and (ln[6] == 0xFFFF or ln[6] < sides) for ln in lines))
-        self.assertEqual(sorted(ln[3] for ln in lines if ln[3]), [1, 1, 52, 88, 97])
+        self.assertEqual(sorted(ln[3] for ln in lines if ln[3]), [1, 1, 26, 26, 38, 52, 88, 97])
 
     def test_the_texture_list_names_every_texture(self):
         lv = crafted.level()
