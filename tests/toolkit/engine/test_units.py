@@ -75,13 +75,18 @@ class StandInsTest(unittest.TestCase):
         self.assertIn('kit_bounds("lift_4");', script)
         self.assertIn('void kit_walk(float vx, float vy, float frames)', script)
 
-    def test_light_materials_and_images(self):
-        mtr = standins.light_materials()
-        for name in standins.LIGHT_MATERIALS:
-            self.assertIn(name + '\n{', mtr)
-        tga = standins.grey_tga(4, 2, lambda x, y: 1.0)
-        self.assertEqual(len(tga), 18 + 4 * 2 * 3)
-        self.assertEqual(struct.unpack('<HH', tga[12:16]), (4, 2))
+    def test_light_stand_ins_only_where_no_package_defines_the_material(self):
+        with tempfile.TemporaryDirectory() as base:
+            standins.write_game(base, defined={'lights/squarelight1', 'lights/zdoom_sector'})
+            with open(os.path.join(base, 'materials', 'kit_lit_lights.mtr')) as f:
+                mtr = f.read()
+            self.assertIn('lights/defaultPointLight\n{', mtr)
+            self.assertNotIn('squarelight1', mtr)
+            with open(os.path.join(base, 'textures', 'kit', 'lit_falloff.tga'), 'rb') as f:
+                self.assertEqual(struct.unpack('<HH', f.read()[12:16]), (128, 4))
+        with tempfile.TemporaryDirectory() as base:
+            standins.write_game(base, defined=set(standins.lit_setup.LIGHT_MATERIALS))
+            self.assertFalse(os.path.exists(os.path.join(base, 'materials', 'kit_lit_lights.mtr')))
 
 
 class FullBrightTest(unittest.TestCase):
@@ -315,7 +320,7 @@ class D3ViewTest(unittest.TestCase):
             with self.assertRaises(d3view.UsageError):
                 d3view.parse_args(['out', 'm.map'] + bad + ['--', '1 2 3 4'])
         args = d3view.parse_args(['out', 'm.map', '--set', 'g_fov', '106.26', '--', '1 2 3 4'])
-        self.assertEqual((args.set, args.size), ([['g_fov', '106.26']], (640, 480)))
+        self.assertEqual((args.set, args.size, args.lit, args.smooth), ([['g_fov', '106.26']], (1280, 800), False, False))
 
 
 if __name__ == '__main__':
