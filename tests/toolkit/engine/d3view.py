@@ -70,7 +70,7 @@ def parse_args(argv):
     p.add_argument('--keep', action='store_true', help='keep the engine folder and print its path')
     p.add_argument('--compiled', metavar='DIR', help='keep the compiled map here and reuse it while the map is unchanged')
     p.add_argument('--set', nargs=2, action='append', default=[], metavar=('CVAR', 'VALUE'),
-                   help='an engine setting, e.g. --set g_fov 106.26')
+                   help='an engine setting, e.g. --set r_lightScale 2')
     args = p.parse_args(argv[:cut])
     args.views = argv[cut + 1:]
     m = re.match(r'^(\d+)x(\d+)$', args.size)

@@ -319,8 +319,8 @@ class D3ViewTest(unittest.TestCase):
         for bad in (['--size', '10x10'], ['--set', 'g_fov;quit', '90'], ['--set', 'g_fov', '1 2']):
             with self.assertRaises(d3view.UsageError):
                 d3view.parse_args(['out', 'm.map'] + bad + ['--', '1 2 3 4'])
-        args = d3view.parse_args(['out', 'm.map', '--set', 'g_fov', '106.26', '--', '1 2 3 4'])
-        self.assertEqual((args.set, args.size, args.lit, args.smooth), ([['g_fov', '106.26']], (1280, 800), False, False))
+        args = d3view.parse_args(['out', 'm.map', '--set', 'g_fov', '106', '--', '1 2 3 4'])
+        self.assertEqual((args.set, args.size, args.lit, args.smooth), ([['g_fov', '106']], (1280, 800), False, False))
 
 
 if __name__ == '__main__':
