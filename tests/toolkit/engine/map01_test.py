@@ -117,6 +117,19 @@ def _walk(level, trigger, distance):
     return walk
 
 
+def special_walks(checks, teleport, exit_line):
+    """The commands that walk the player across the teleport line, then up to the exit (last:
+    it loads the next map); a missing one is a fault."""
+    checks.expect(teleport is not None, 'the converted map has no walk-over teleport with its teleporter')
+    checks.expect(exit_line is not None, 'the converted map has no exit line with its target_endLevel')
+    cmds = ['noclip']   # walking: a noclip player touches no triggers
+    if teleport:
+        cmds += walk_commands('teleport', teleport, 70)
+    if exit_line:
+        cmds += walk_commands('exit', exit_line, 120)
+    return cmds
+
+
 def walk_commands(name, special, frames_after):
     vx, vy = special.walk.velocity(WALK_SPEED)
     return ['echo kit: ' + name, special.walk.setviewpos(), 'wait 5',
@@ -153,13 +166,7 @@ def test(tools, checks, out):
             return
         cmds, script = commands(entities, door)
         teleport, exit_line = find_specials(text, entities, linewalk.load_level(WAD, 'MAP01'))
-        checks.expect(teleport is not None, 'the converted map has no walk-over teleport with its teleporter')
-        checks.expect(exit_line is not None, 'the converted map has no exit line with its target_endLevel')
-        cmds.append('noclip')   # walking: a noclip player touches no triggers
-        if teleport:
-            cmds += walk_commands('teleport', teleport, 70)
-        if exit_line:   # last: it loads the next map
-            cmds += walk_commands('exit', exit_line, 120)
+        cmds += special_walks(checks, teleport, exit_line)
         maps = {'MAP01': text, 'MAP02': handmaps.next_map()}
         result = enginerun.run(enginerun.Scenario(maps, 'MAP01', cmds, [pk4, tools.defs],
                                                   size=SHOT_SIZE, script=script),
