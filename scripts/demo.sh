@@ -8,12 +8,24 @@
 #     the deployed map compiled natively with DOOM 3's map compiler using the
 #     deployed packages, and drawn from above (build/demo/MAP01.png, beside the
 #     photographs of each step);
-#  3. the deployed MAP01 loaded in DOOM 3's engine, headless, with the deployed
-#     packages: full-bright pictures at the player start, before the first door
-#     and in the courtyard (build/demo/MAP01-d3-*.png, tests/toolkit/engine/d3view.py).
+#  3. DOOM's own pictures of MAP01 at the player start, before the first door and
+#     in the courtyard (scripts/doomview/map01-views.txt, dsda-doom); the deployed
+#     MAP01 loaded in DOOM 3's engine, headless, with the deployed packages, and
+#     pictured at the same places (full-bright; DEMO_LIGHTING=lit lights it by its
+#     own lights); and each DOOM picture beside the DOOM 3 one:
+#     build/demo/MAP01-<view>-doom.png, -doom3.png and -pair.png. A failed picture
+#     step stops the demo with a message.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
+
+# The DOOM 3 pictures: full-bright, or lit by the map's own lights.
+lighting="${DEMO_LIGHTING:-full-bright}"
+case "$lighting" in
+  full-bright) light_option=() ;;
+  lit) light_option=(--lit) ;;
+  *) echo "demo.sh: DEMO_LIGHTING must be full-bright or lit, not '$lighting'" >&2; exit 2 ;;
+esac
 
 scripts/install-deps.sh demo
 
@@ -46,15 +58,37 @@ echo
 echo "=== The road from Kolvanta's page to a compiled DOOM 3 map, under Wine"
 bash scripts/kolvanta-demo.sh "$zip" "$native" "$root/build/demo"
 
-# The places of scripts/doomview/map01-views.txt, where DOOM's own views are taken: the
-# player start (-192, -160) facing east, the end of the first hall (560, -160) facing the
-# first door, the courtyard (760, 860) at angle 30; in DOOM 3 units x 1.5, the eye 41 DOOM
-# units above the floor (0, -64, 56), 90 degrees wide like DOOM's (g_fov 106.26 on 4:3).
+# DOOM's own pictures of the places in scripts/doomview/map01-views.txt (player start, the
+# first door, the courtyard) and where those places lie in the converted map; DOOM 3's
+# pictures there (90 degrees wide like DOOM's, 16:10, textures unfiltered like DOOM's;
+# full-bright unless DEMO_LIGHTING=lit); then each pair, DOOM left, DOOM 3 right.
+demo="$root/build/demo"
+deployed="$demo/Doom 3/base"
+wad="$demo/Kolvanta/doom2.wad"   # the program folder's copy of freedoom2.wad, which the map came from
+views=scripts/doomview/map01-views.txt
+picture_step() {
+  local what="$1"; shift
+  "$@" || { echo "demo.sh: the $what failed (exit $?); see above" >&2; exit 1; }
+}
+
 echo
-echo "=== MAP01 in DOOM 3's engine: full-bright pictures (tests/toolkit/engine/d3view.py)"
-deployed="$root/build/demo/Doom 3/base"
+echo "=== MAP01 as DOOM draws it (scripts/doomview/pairviews.py, dsda-doom)"
+picture_step "DOOM pictures" python3 scripts/doomview/pairviews.py "$wad" MAP01 "$views" "$demo" --prefix MAP01-
+
+echo
+echo "=== MAP01 in DOOM 3's engine, $lighting, at the same places (tests/toolkit/engine/d3view.py)"
 view_pk4s=()
 for package in "$deployed"/*.pk4; do view_pk4s+=(--pk4 "$package"); done
-python3 tests/toolkit/engine/d3view.py "$root/build/demo" "$deployed/maps/MAP01.map" "${view_pk4s[@]}" \
-  --set g_fov 106.26 -- "MAP01-d3-start=-288 -240 61.5 0" "MAP01-d3-first-door=840 -240 -34.5 0" \
-  "MAP01-d3-courtyard=1140 1290 145.5 30"
+d3_views=()
+pairs=()
+while read -r name x y z yaw; do
+  d3_views+=("MAP01-$name-doom3=$x $y $z $yaw")
+  pairs+=(--doom3 "$name=$demo/MAP01-$name-doom3.png")
+done < "$demo/MAP01-doom3-views.txt"
+picture_step "DOOM 3 pictures" python3 tests/toolkit/engine/d3view.py "$demo" "$deployed/maps/MAP01.map" \
+  "${view_pk4s[@]}" "${light_option[@]}" -- "${d3_views[@]}"
+
+echo
+echo "=== DOOM beside DOOM 3"
+picture_step "pairs" python3 scripts/doomview/pairviews.py "$wad" MAP01 "$views" "$demo" --prefix MAP01- \
+  "${pairs[@]}"

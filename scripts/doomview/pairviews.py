@@ -2,6 +2,7 @@
 """DOOM beside DOOM 3 at the same places of a level:
 
   pairviews.py WAD LEVEL VIEWS OUTDIR [--doom3 NAME=PNG ...] [--scale 1.5] [--doom3-fov 90]
+               [--prefix TEXT]
 
 VIEWS holds one view a line, "NAME X Y ANGLE" in DOOM map units and degrees (# starts a
 comment). For each view this writes OUTDIR/NAME-doom.png (DOOM's own view, doomview.py),
@@ -9,12 +10,14 @@ and, when a DOOM 3 picture of that view is given with --doom3, OUTDIR/NAME-pair.
 side by side, cut to the field of view they share, with a caption. OUTDIR/doom3-views.txt
 lists each view as the DOOM 3 engine run takes it, "NAME X Y Z YAW" with X = x*scale,
 Y = y*scale, Z = (floor + 41)*scale (DOOM's eye above the floor DOOM gives the point) and
-YAW = angle.
+YAW = angle. --prefix puts TEXT before every file name written ("MAP01-" gives
+MAP01-start-doom.png).
 
 Deliberately not checked: that a DOOM 3 picture shows the view it is named for. Both
 pictures are taken as true perspective views with square pixels, centred on the line of
 sight; the DOOM 3 one --doom3-fov degrees wide (the BFG engine reads g_fov as the width
-of a 16:9 screen: a 4:3 shot is 90 degrees wide with g_fov 106.26, 74 with g_fov 90).
+of a 16:9 screen, in whole degrees: a 4:3 shot is 90 degrees wide with g_fov 106, 74 with
+g_fov 90; a 16:10 one with g_fov 96).
 Every file is written to a temporary name and renamed. Exit codes: 0 all written, 1 bad input, 2 the port
 or ImageMagick failed."""
 import argparse
@@ -167,6 +170,7 @@ def parse_args(argv):
     parser.add_argument('--scale', type=float, default=1.5, help='the conversion\'s scale, default 1.5')
     parser.add_argument('--doom3-fov', type=float, default=90, help='the DOOM 3 picture\'s width in degrees, default 90')
     parser.add_argument('--iwad', help='the game\'s IWAD when WAD is a PWAD')
+    parser.add_argument('--prefix', default='', help='text before every file name written (a plain name)')
     parser.add_argument('--width', type=doomview.parse_width, default=1280, help='DOOM picture width, default 1280')
     parser.add_argument('--monsters', action='store_true', help='keep DOOM\'s monsters (off by default)')
     parser.add_argument('--time-limit', type=doomview.positive_seconds, default=60,
@@ -174,6 +178,8 @@ def parse_args(argv):
     args = parser.parse_args(argv)
     if not 0 < args.scale <= 100 or not 1 <= args.doom3_fov <= 170:
         parser.error('--scale must lie in (0, 100] and --doom3-fov in [1, 170]')
+    if args.prefix and not args.prefix.replace('-', '').replace('_', '').isalnum():
+        parser.error('--prefix must be letters, digits, - and _')
     return args
 
 
@@ -191,18 +197,18 @@ def run(args):
     for name, x, y, angle in views:
         d3 = doom3_view(x, y, angle, doomwad.floor_at(level, x, y), args.scale)
         listing += '%s %s\n' % (name, d3)
-        doom_png = os.path.join(args.outdir, name + '-doom.png')
+        doom_png = os.path.join(args.outdir, args.prefix + name + '-doom.png')
         view = argparse.Namespace(wad=args.wad, level=args.level, x=x, y=y, angle=angle, iwad=args.iwad,
                                   monsters=args.monsters, time_limit=args.time_limit)
         doomview.write_png(doom_png, width, height, doomview.render(view, width, height))
         print('%s: %s (DOOM 3 view %s)' % (name, doom_png, d3))
         if name in pictures:
-            pair_png = os.path.join(args.outdir, name + '-pair.png')
+            pair_png = os.path.join(args.outdir, args.prefix + name + '-pair.png')
             write_pair(doom_png, pictures[name], pair_png,
                        '%s %s: x %d, y %d, facing %g degrees' % (args.level.upper(), name, x, y, angle % 360),
                        'DOOM (dsda-doom)', 'DOOM 3 (converted): %s' % d3, args.doom3_fov)
             print('%s: %s' % (name, pair_png))
-    write_text(os.path.join(args.outdir, 'doom3-views.txt'), listing)
+    write_text(os.path.join(args.outdir, args.prefix + 'doom3-views.txt'), listing)
 
 
 def main(argv):

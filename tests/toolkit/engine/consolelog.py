@@ -95,9 +95,18 @@ def bounds(log):
     """name -> Bounds per kit_bounds line, or None when the entity was not found."""
     out = {m.group(1): None for m in _NO_BOUNDS.finditer(log)}
     for m in _BOUNDS.finditer(log):
-        v = [float(x) for x in m.groups()[1:]]
-        out[m.group(1)] = Bounds(tuple(v[0:3]), tuple(v[3:6]), tuple(v[6:9]))
+        out[m.group(1)] = _bounds(m)
     return out
+
+
+def _bounds(match):
+    v = [float(x) for x in match.groups()[1:]]
+    return Bounds(tuple(v[0:3]), tuple(v[3:6]), tuple(v[6:9]))
+
+
+def bounds_history(log, name):
+    """Every Bounds kit_bounds printed for `name`, in log order (a mover polled as it moves)."""
+    return [_bounds(m) for m in _BOUNDS.finditer(log) if m.group(1) == name]
 
 
 def sections(log):

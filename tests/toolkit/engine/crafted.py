@@ -12,6 +12,18 @@ One row of rooms along x (DOOM units, y 0..256), and a closed room apart:
     sector 7  upper hall     x  928..1056 floor 64
     sector 8  arrival room   x 0..256, y 512..768, tag 2, teleport destination at (128, 640) facing north
 
+A row for a floor that lowers, y 1024..1280:
+
+    sector 9  walk start     x    0..256  line x=256: W1 lower floor to lowest (38) tagged 3
+    sector 10 hall           x  256..512  floor 0
+    sector 11 raised floor   x  512..640  floor 64, tag 3: lowers to its neighbour's floor 0
+
+A row for a keyed door, y 1536..1792:
+
+    sector 12 key room       x    0..256  the blue keycard at (128, 1664)
+    sector 13 blue door      x  256..288  closed; DR blue door lines (26) on both sides
+    sector 14 behind         x  288..544
+
 Every texture and flat is listed in CUSTOM.TEX as material `crafted/<NAME>`; the package
 gives each its own colour, so a screenshot tells the door from the room behind it.
 """
@@ -28,10 +40,13 @@ TELEPORT_LINE_X = 800
 EXIT_LINE_X = 928
 DESTINATION = (128, 640, 90)
 LIFT_TRAVEL = 64
+LOWER_LINE_X, LOWER_SECTOR, LOWER_TRAVEL, FLOOR_ROW_Y = 256, 11, 64, 1152
+KEY_DOOR_SECTOR, KEY_DOOR_X, KEY_ROW_Y = 13, 256, 1664
+BLUE_KEYCARD = (128, KEY_ROW_Y)
 
 COLOURS = {
     'WALL': (150, 150, 150), 'STEP': (90, 90, 160), 'DOOR': (200, 40, 40), 'LIFT': (40, 180, 60),
-    'FLOOR': (110, 80, 50), 'CEIL': (220, 220, 180),
+    'FLOOR': (110, 80, 50), 'CEIL': (220, 220, 180), 'BLUEDOOR': (40, 60, 200),
 }
 
 
@@ -50,7 +65,27 @@ def level():
     lv.special(EXIT_LINE_X, 0, EXIT_LINE_X, 256, 52, front=6)
     lv.thing(START[0], START[1], 0, 1)
     lv.thing(DESTINATION[0], DESTINATION[1], DESTINATION[2], 14)
+    _floor_row(lv)
+    _key_row(lv)
     return lv
+
+
+def _floor_row(lv):
+    y0, y1 = FLOOR_ROW_Y - 128, FLOOR_ROW_Y + 128
+    start = lv.add(Rect(0, y0, LOWER_LINE_X, y1))
+    lv.add(Rect(LOWER_LINE_X, y0, 512, y1))
+    assert lv.add(Rect(512, y0, 640, y1, 64, 192, tag=3, step='LIFT')) == LOWER_SECTOR
+    lv.special(LOWER_LINE_X, y0, LOWER_LINE_X, y1, 38, tag=3, front=start)
+
+
+def _key_row(lv):
+    y0, y1 = KEY_ROW_Y - 128, KEY_ROW_Y + 128
+    before = lv.add(Rect(0, y0, KEY_DOOR_X, y1))
+    assert lv.add(Rect(KEY_DOOR_X, y0, KEY_DOOR_X + 32, y1, 0, 0, step='BLUEDOOR')) == KEY_DOOR_SECTOR
+    behind = lv.add(Rect(KEY_DOOR_X + 32, y0, 544, y1))
+    lv.special(KEY_DOOR_X, y0, KEY_DOOR_X, y1, 26, front=before)
+    lv.special(KEY_DOOR_X + 32, y0, KEY_DOOR_X + 32, y1, 26, front=behind)
+    lv.thing(BLUE_KEYCARD[0], BLUE_KEYCARD[1], 0, 5)
 
 
 def texture_list(lv):

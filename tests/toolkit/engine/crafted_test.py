@@ -9,7 +9,12 @@ room changes from the door's red to the hall behind); the lift lowers with the p
 it and comes back (getviewpos, polled); the player pushed across the walk-over line fires
 it (the engine reports the lift activated by the player); the player pushed across the
 teleport line from its front arrives at the destination facing its angle, and across the
-exit line starts loading MAP02 (TELEPORTS_AND_EXITS). Exit 0 pass, 1 fail, 77 skipped.
+exit line starts loading MAP02 (TELEPORTS_AND_EXITS); the player pushed across a W1
+"lower floor to lowest" line lowers the tagged floor by its travel (the floor's origin,
+read before and after); pushed against the blue door without a key the player stays
+shut out (the door does not move, nothing is activated), and pushed over the blue
+keycard on to the door it opens and lets the player through. Exit 0 pass, 1 fail, 77
+skipped.
 """
 import os
 import sys
@@ -28,9 +33,16 @@ from runtime import EYE, SCALE  # noqa: E402
 # The teleport and exit lines are walked too (the converter writes them: an armed pair of
 # triggers and a func_teleporter, a trigger_once and a target_endLevel); False leaves them out.
 TELEPORTS_AND_EXITS = True
+# A keyed door is opened by trigger volumes on both of its sides; walking through it while
+# it still rises touches the far one, and a rising DOOM 3 door that is used again goes back
+# down. True checks that the door reaches its full travel as the player walks through;
+# False while the converter's keyed doors reverse.
+DOOR_OPENS_FULLY_WALKED_THROUGH = False
 
 DOOR = 'door_%d' % crafted.DOOR_SECTOR
 LIFT = 'lift_%d' % crafted.LIFT_SECTOR
+LOWER_FLOOR = 'floor_%d' % crafted.LOWER_SECTOR
+KEY_DOOR = 'door_%d' % crafted.KEY_DOOR_SECTOR
 DOOR_RED = crafted.COLOURS['DOOR']
 CENTRE = (0.35, 0.35, 0.65, 0.65)
 SHOT_SIZE = (320, 240)
@@ -57,13 +69,41 @@ def commands(entities):
     # Walking across the walk-over line (its trigger lies on the west side of it).
     cmds += ['echo kit: walk', 'setviewpos %g %g %g 0' % (d3(crafted.WALK_LINE_X - 40), start_y, EYE), 'wait 5',
              'script kit_walk(200, 0, 60)', 'wait 70', 'getviewpos']
+    lower_cmds, lower_script = lower_floor_commands()
+    key_cmds, key_script = key_door_commands()
+    cmds += lower_cmds + key_cmds
+    # Last: the exit loads another map.
     if TELEPORTS_AND_EXITS:
         cmds += ['echo kit: teleport',
                  'setviewpos %g %g %g 0' % (d3(crafted.TELEPORT_LINE_X - 40), start_y, lift_top + EYE), 'wait 5',
                  'script kit_walk(200, 0, 60)', 'wait 70', 'getviewpos',
                  'echo kit: exit', 'setviewpos %g %g %g 0' % (d3(crafted.EXIT_LINE_X - 40), start_y, lift_top + EYE),
                  'wait 5', 'script kit_walk(200, 0, 60)', 'wait 120', 'getviewpos']
-    return cmds, script + door_report
+    return cmds, script + door_report + lower_script + key_script
+
+
+def lower_floor_commands():
+    """The floor's place, the walk across its W1 line, and the floor's place once it has had
+    its travel time (at DOOM's slow floor speed) and a margin."""
+    y = d3(crafted.FLOOR_ROW_Y)
+    travel_frames = int(crafted.LOWER_TRAVEL / 35.0 * 60) + 60   # one DOOM unit a tic
+    cmds = ['echo kit: lower', 'setviewpos %g %g %g 0' % (d3(crafted.LOWER_LINE_X - 40), y, EYE), 'wait 5',
+            'script kit_report_floor()', 'wait 2', 'script kit_walk(200, 0, 40)', 'wait 50',
+            'echo kit: lowered', 'wait %d' % travel_frames, 'script kit_report_floor()', 'wait 2']
+    return cmds, enginerun.standins.report_bounds('kit_report_floor', [LOWER_FLOOR])
+
+
+def key_door_commands():
+    """The blue door walked up to from beside the key (east of it) without the key, then from
+    west of the key: over it, to the door and on."""
+    y = d3(crafted.KEY_ROW_Y)
+    east_of_key = d3(crafted.BLUE_KEYCARD[0] + 60)
+    west_of_key = d3(crafted.BLUE_KEYCARD[0] - 60)
+    cmds = ['echo kit: locked', 'setviewpos %g %g %g 0' % (east_of_key, y, EYE), 'wait 5',
+            'script kit_walk(200, 0, 45)', 'wait 60', 'getviewpos', 'script kit_report_key_door()', 'wait 2',
+            'echo kit: unlocked', 'setviewpos %g %g %g 0' % (west_of_key, y, EYE), 'wait 5',
+            'script kit_walk(200, 0, 200)'] + ['wait 6', 'script kit_report_key_door()'] * 36 + ['getviewpos']
+    return cmds, enginerun.standins.report_bounds('kit_report_key_door', [KEY_DOOR])
 
 
 def check_door(checks, parts, shots, door):
@@ -114,6 +154,42 @@ def check_teleport_and_exit(checks, parts):
                   'the exit line did not start loading MAP02')
 
 
+def check_lower_floor(checks, parts):
+    before = consolelog.bounds(parts.get('lower', '')).get(LOWER_FLOOR)
+    after = consolelog.bounds(parts.get('lowered', '')).get(LOWER_FLOOR)
+    checks.expect(runtime.activated(parts.get('lower', ''), LOWER_FLOOR),
+                  'walking across the W1 line did not activate %s' % LOWER_FLOOR)
+    if not checks.expect(before and after, 'no place of %s before and after the walk' % LOWER_FLOOR):
+        return
+    dropped = before.origin[2] - after.origin[2]
+    checks.expect(abs(dropped - d3(crafted.LOWER_TRAVEL)) < 1,
+                  '%s lowered by %g, not by its travel %g' % (LOWER_FLOOR, dropped, d3(crafted.LOWER_TRAVEL)))
+
+
+def check_key_door(checks, parts, door):
+    door_front = d3(crafted.KEY_DOOR_X)
+    locked, unlocked = parts.get('locked', ''), parts.get('unlocked', '')
+    shut = consolelog.bounds(locked).get(KEY_DOOR)
+    seen = consolelog.views(locked)
+    # Pressed against the door, the player stands inside the trigger in front of it.
+    checks.expect(seen and door_front - 24 < seen[-1].x < door_front,
+                  'without the key the player is not at the blue door (%s)' % (seen and seen[-1]))
+    checks.expect(shut is not None and abs(shut.origin[2]) < 0.5,
+                  'the blue door moved without the key (origin %s)' % (shut and shut.origin,))
+    checks.expect(not runtime.activated(locked, KEY_DOOR), 'the blue door was activated without the key')
+    checks.expect(runtime.activated(unlocked, KEY_DOOR),
+                  'with the blue keycard the door was not activated (was the key picked up?)')
+    if DOOR_OPENS_FULLY_WALKED_THROUGH:
+        travel = door.maxs[2] - door.mins[2]
+        highest = max((b.origin[2] for b in consolelog.bounds_history(unlocked, KEY_DOOR)), default=0)
+        checks.expect(highest > travel - 1, 'the blue door rose only %g of %g as the player walked through it '
+                      '(activated at frames %s)' % (highest, travel, [f for f, t, _ in consolelog.activations(unlocked)
+                                                                    if t == KEY_DOOR]))
+    seen = consolelog.views(unlocked)
+    checks.expect(seen and seen[-1].x > d3(crafted.KEY_DOOR_X + 32) + 16,
+                  'with the blue keycard the player did not pass the door (%s)' % (seen and seen[-1]))
+
+
 def test(tools, checks, out):
     with tempfile.TemporaryDirectory() as work:
         level = crafted.level()
@@ -126,8 +202,8 @@ def test(tools, checks, out):
                                ['-bound', '-scale', '1.5', '-custom'], [tex])
         entities = runtime.brush_entities(text)
         names = sorted(e.name for e in entities)
-        if not checks.expect(DOOR in names and LIFT in names,
-                             'the converter made no %s and %s (%s)' % (DOOR, LIFT, names)):
+        if not checks.expect(all(n in names for n in (DOOR, LIFT, LOWER_FLOOR, KEY_DOOR)),
+                             'the converter made no %s, %s, %s or %s (%s)' % (DOOR, LIFT, LOWER_FLOOR, KEY_DOOR, names)):
             return
         cmds, script = commands(entities)
         maps = {'MAP01': text, 'MAP02': handmaps.next_map()}
@@ -140,6 +216,8 @@ def test(tools, checks, out):
         check_door(checks, parts, result.shots, next(e for e in entities if e.name == DOOR))
         check_lift(checks, parts)
         check_walk(checks, parts)
+        check_lower_floor(checks, parts)
+        check_key_door(checks, parts, next(e for e in entities if e.name == KEY_DOOR))
         if TELEPORTS_AND_EXITS:
             check_teleport_and_exit(checks, parts)
 

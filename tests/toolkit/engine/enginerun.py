@@ -4,7 +4,7 @@ A Scenario names the maps (classic or Valve 220 brush text; classic faces are re
 to Valve 220, which this engine reads), the packages (unpacked: this engine build reads no
 .pk4), the map to load and the console commands to run once the player exists. run()
 builds a fresh temporary folder with the compiler's generated base, the stand-in game
-data and, when asked, full-bright materials; starts the engine once under a time limit
+data and, when asked, full-bright materials and unfiltered textures; starts the engine once under a time limit
 with the environment and cvars that work without a GPU; and returns a Result with the
 console output parsed (consolelog) and the screenshots copied out. Compiled maps can be kept
 in a folder and reused when the map text is unchanged. The engine's exit code means
@@ -30,6 +30,8 @@ import mapfile  # noqa: E402
 
 import consolelog  # noqa: E402
 import fullbright  # noqa: E402
+import lit_setup  # noqa: E402
+import nearest  # noqa: E402
 import standins  # noqa: E402
 
 ENGINE = os.environ.get('D3_ENGINE', '/usr/games/rbdoom3bfg')
@@ -55,18 +57,19 @@ class InputError(Exception):
 
 class Scenario:
     def __init__(self, maps, load, commands, packages=(), full_bright=True, size=(640, 480), timeout=300,
-                 compiled_dir=None, noflood=False, script='', cvars=()):
+                 compiled_dir=None, noflood=False, script='', cvars=(), nearest_texels=False):
         self.maps = dict(maps)        # name -> .map text
         self.load = load              # the map to load after compiling, or None
         self.commands = list(commands)
         self.packages = list(packages)
-        self.full_bright = full_bright
+        self.full_bright = full_bright  # False: lit by the map's lights (lit_setup's recipe)
         self.size = size
         self.timeout = timeout
         self.compiled_dir = compiled_dir  # keeps compiled maps; reuses those whose text is unchanged
         self.noflood = noflood
         self.script = script          # script functions the commands may call (`script NAME()`)
         self.cvars = list(cvars)      # (name, value) set on the command line after the runner's own
+        self.nearest_texels = nearest_texels  # textures unfiltered, as DOOM draws them (nearest.py)
 
 
 class Result:
@@ -101,9 +104,11 @@ def _prepare(root, scenario):
         if not _reuse(scenario.compiled_dir, name, valve, maps_dir):
             to_compile.append(name)
     engine_base.write_base(base, defined, used - defined)
-    standins.write_game(base, scenario.script)
+    standins.write_game(base, scenario.script, defined)
     if scenario.full_bright:
-        _full_bright(base)
+        _rewrite_materials(base, fullbright.convert)
+    if scenario.nearest_texels:
+        _rewrite_materials(base, nearest.convert)
     commands = ['wait %d' % START_FRAMES, 'g_debugTriggers 1'] + scenario.commands + ['echo ' + DONE_MARK, 'quit']
     with open(os.path.join(base, SCENARIO_CFG), 'w') as f:
         f.write('\n'.join(commands) + '\n')
@@ -139,7 +144,8 @@ def _keep_compiled(folder, names, maps_dir):
             f.write(digest + '\n')
 
 
-def _full_bright(base):
+def _rewrite_materials(base, convert):
+    """Every material file of the base folder through convert(text) -> text."""
     for folder, _, files in os.walk(os.path.join(base, 'materials')):
         for name in files:
             if name.lower().endswith('.mtr'):
@@ -147,7 +153,25 @@ def _full_bright(base):
                 with open(path, encoding='latin-1') as f:
                     text = f.read()
                 with open(path, 'w', encoding='latin-1') as f:
-                    f.write(fullbright.convert(text))
+                    f.write(convert(text))
+
+
+def render_cvars(scenario):
+    """The runner's settings, with lit_setup's for a lit scenario (each name once)."""
+    if scenario.full_bright:
+        return list(RENDER_CVARS)
+    names = {name for name, _ in RENDER_CVARS}
+    return RENDER_CVARS + [(name, value) for name, value in lit_setup.CVARS if name not in names]
+
+
+def environment(root, scenario):
+    """The engine's environment: its own home, no sound, SDL's offscreen video; for lit
+    pictures the renderer name that keeps the engine's shaders at full precision."""
+    env = dict(os.environ, HOME=os.path.join(root, 'home'), ALSOFT_DRIVERS='null',
+               SDL_VIDEODRIVER='offscreen', SDL_AUDIODRIVER='dummy')
+    if not scenario.full_bright:
+        env.update(lit_setup.ENV)
+    return env
 
 
 def command_line(root, scenario, to_compile):
@@ -155,7 +179,7 @@ def command_line(root, scenario, to_compile):
            '+set', 'fs_game', 'base', '+set', 'logfile', '2', '+set', 'com_skipIntroVideos', '1',
            '+set', 'r_fullscreen', '0', '+set', 'r_windowWidth', str(scenario.size[0]),
            '+set', 'r_windowHeight', str(scenario.size[1])]
-    for name, value in RENDER_CVARS + scenario.cvars:
+    for name, value in render_cvars(scenario) + scenario.cvars:
         cmd += ['+set', name, value]
     for name in to_compile:
         # noOpt: the triangle optimisation costs minutes on a real level and changes no brush
@@ -167,10 +191,8 @@ def command_line(root, scenario, to_compile):
     return cmd
 
 
-def _start(cmd, root, timeout):
+def _start(cmd, root, timeout, env):
     """Runs the engine in its own process group; returns its wall time. Raises EngineError."""
-    env = dict(os.environ, HOME=os.path.join(root, 'home'), ALSOFT_DRIVERS='null',
-               SDL_VIDEODRIVER='offscreen', SDL_AUDIODRIVER='dummy')
     os.makedirs(env['HOME'], exist_ok=True)
     began = time.time()
     with open(os.path.join(root, 'engine.out'), 'wb') as out:
@@ -225,7 +247,8 @@ def run(scenario, out_dir=None, keep=False):
     root = tempfile.mkdtemp(prefix='d3engine.')
     try:
         to_compile = _prepare(root, scenario)
-        seconds = _start(command_line(root, scenario, to_compile), root, scenario.timeout)
+        seconds = _start(command_line(root, scenario, to_compile), root, scenario.timeout,
+                         environment(root, scenario))
         result = Result(_read_log(root), {}, seconds, to_compile)
         result.shots = _collect_shots(root, out_dir, result.console)
         if out_dir:

@@ -11,22 +11,11 @@ too; comments are removed. The text is not otherwise checked.
 """
 import re
 
-_COMMENTS = re.compile(r'//[^\n]*|/\*.*?\*/', re.S)
-_BRACES = re.compile(r'([{}])')
+import mtrtext
+
 _SHORTHAND = re.compile(r'^(diffusemap|bumpmap|specularmap)\s+(.+)$', re.I)
 _LIGHTING_BLEND = re.compile(r'^blend\s+(bumpmap|specularmap)$', re.I)
 _DIFFUSE_BLEND = re.compile(r'^blend\s+diffusemap$', re.I)
-
-
-def _lines(text):
-    """The material text as stripped lines, each brace on a line of its own."""
-    text = _COMMENTS.sub(lambda m: '\n' * m.group(0).count('\n'), text)
-    out = []
-    for line in _BRACES.sub(r'\n\1\n', text).split('\n'):
-        line = ' '.join(line.split())
-        if line:
-            out.append(line)
-    return out
 
 
 def _stage(lines):
@@ -41,7 +30,7 @@ def convert(text):
     out = []
     depth = 0
     stage = None  # the lines of the stage being read, at depth 2
-    for line in _lines(text):
+    for line in mtrtext.lines(text):
         if stage is not None:
             if line == '{':
                 depth += 1

@@ -19,6 +19,7 @@ import mapfile  # noqa: E402
 
 import consolelog  # noqa: E402
 import enginerun  # noqa: E402
+import linewalk  # noqa: E402
 
 SKIP = 77
 SCALE = 1.5
@@ -186,7 +187,7 @@ def _fmt(v):
 
 def run_test(test, title, argv, needs=()):
     """The exit code of a runtime test: test(tools, checks, out_dir) runs unless the engine, the
-    built tools or a needed file are missing (77); its conversion or engine errors fail it."""
+    built tools or a needed file are missing (77); its conversion, engine or level errors fail it."""
     if len(argv) < 2:
         print('usage: %s BUILD_DIR [OUT_DIR]' % os.path.basename(argv[0]), file=sys.stderr)
         return 2
@@ -198,7 +199,7 @@ def run_test(test, title, argv, needs=()):
     checks = Checks(title)
     try:
         test(tools, checks, argv[2] if len(argv) > 2 else None)
-    except (ConvertError, enginerun.EngineError, enginerun.InputError) as e:
+    except (ConvertError, enginerun.EngineError, enginerun.InputError, linewalk.WalkError) as e:
         checks.fail(str(e))
     return checks.finish()
 

@@ -4,15 +4,15 @@ Generated here, never copied: an entityDef with a `spawnclass` for every stock c
 converted map uses (with the retail-style defaults the game relies on: trigger_once fires
 once, trigger_relay is untouchable), the damage definitions the game code asks for, the
 player (a four-joint mesh, no weapon in hand, a flashlight slot so the weapon code finds
-an end), the two script objects whose fields the C++ links to plus the few script events
-the runner's helpers call, and the light materials with their images. The compiler's part
+an end), and the two script objects whose fields the C++ links to plus the few script events
+the runner's helpers call (the light materials come from lit_setup). The compiler's part
 of the base (config, font, `_default`) comes from the compile check's engine_base; this
 module adds to a folder it has written. It checks nothing about the map; the names are
 the ones the game code looks up (README.md beside this file says which fault each avoids).
 """
-import math
 import os
-import struct
+
+import lit_setup
 
 # map classname -> (C++ spawnclass, default keys)
 CLASSES = [
@@ -149,9 +149,6 @@ mesh {
 }
 '''
 
-LIGHT_MATERIALS = ('lights/defaultPointLight', 'lights/defaultProjectedLight', 'lights/squarelight1')
-
-
 def _entity_def(name, keys):
     body = ''.join('\t"%s"\t"%s"\n' % kv for kv in keys.items())
     return 'entityDef %s {\n%s}\n' % (name, body)
@@ -183,48 +180,21 @@ def main_script(extra=''):
     return s + SCRIPT_HELPERS + extra
 
 
-def light_materials():
-    body = ('%s\n{\n\tlightFalloffImage textures/kit/falloff.tga\n\t{\n\t\tmap textures/kit/pointlight.tga\n'
-            '\t\tcolored\n\t\tzeroClamp\n\t}\n}\n')
-    return ''.join(body % name for name in LIGHT_MATERIALS)
-
-
-def grey_tga(width, height, shade):
-    """An uncompressed 24-bit TGA, rows bottom-up; shade(x, y) gives 0..1."""
-    header = struct.pack('<BBBHHBHHHHBB', 0, 0, 2, 0, 0, 0, 0, 0, width, height, 24, 0)
-    pixels = bytearray()
-    for y in range(height):
-        for x in range(width):
-            v = max(0, min(255, int(round(shade(x, y) * 255))))
-            pixels += bytes((v, v, v))
-    return header + bytes(pixels)
-
-
-def _round_spot(x, y, n=64):
-    dx, dy = (x + 0.5) / n * 2 - 1, (y + 0.5) / n * 2 - 1
-    return max(0.0, 1.0 - math.sqrt(dx * dx + dy * dy))
-
-
-def _falloff(x, y, n=64):
-    return max(0.0, 1.0 - abs((x + 0.5) / n * 2 - 1))
-
-
 def report_bounds(function, names):
     """A script function that prints kit_bounds for each entity name (the console cannot pass strings)."""
     calls = ''.join('\tkit_bounds("%s");\n' % n for n in names)
     return 'void %s() {\n%s}\n' % (function, calls)
 
 
-def write_game(base, extra_script=''):
-    """Adds the stand-in game data to a base folder that engine_base.write_base has filled."""
+def write_game(base, extra_script='', defined=()):
+    """Adds the stand-in game data to a base folder that engine_base.write_base has filled;
+    `defined` are the material names the packages give (their light materials are kept)."""
     files = {
         'def/kit_game.def': game_defs(),
         'script/doom_main.script': main_script(extra_script),
         'models/kit/player.md5mesh': MD5MESH,
-        'materials/kit_lights.mtr': light_materials(),
-        'textures/kit/pointlight.tga': grey_tga(64, 64, _round_spot),
-        'textures/kit/falloff.tga': grey_tga(64, 2, _falloff),
     }
+    files.update(lit_setup.light_files([n for n in lit_setup.LIGHT_MATERIALS if n not in defined]))
     for rel, data in files.items():
         path = os.path.join(base, rel)
         os.makedirs(os.path.dirname(path), exist_ok=True)

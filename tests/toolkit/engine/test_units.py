@@ -75,13 +75,18 @@ class StandInsTest(unittest.TestCase):
         self.assertIn('kit_bounds("lift_4");', script)
         self.assertIn('void kit_walk(float vx, float vy, float frames)', script)
 
-    def test_light_materials_and_images(self):
-        mtr = standins.light_materials()
-        for name in standins.LIGHT_MATERIALS:
-            self.assertIn(name + '\n{', mtr)
-        tga = standins.grey_tga(4, 2, lambda x, y: 1.0)
-        self.assertEqual(len(tga), 18 + 4 * 2 * 3)
-        self.assertEqual(struct.unpack('<HH', tga[12:16]), (4, 2))
+    def test_light_stand_ins_only_where_no_package_defines_the_material(self):
+        with tempfile.TemporaryDirectory() as base:
+            standins.write_game(base, defined={'lights/squarelight1', 'lights/zdoom_sector'})
+            with open(os.path.join(base, 'materials', 'kit_lit_lights.mtr')) as f:
+                mtr = f.read()
+            self.assertIn('lights/defaultPointLight\n{', mtr)
+            self.assertNotIn('squarelight1', mtr)
+            with open(os.path.join(base, 'textures', 'kit', 'lit_falloff.tga'), 'rb') as f:
+                self.assertEqual(struct.unpack('<HH', f.read()[12:16]), (128, 4))
+        with tempfile.TemporaryDirectory() as base:
+            standins.write_game(base, defined=set(standins.lit_setup.LIGHT_MATERIALS))
+            self.assertFalse(os.path.exists(os.path.join(base, 'materials', 'kit_lit_lights.mtr')))
 
 
 class FullBrightTest(unittest.TestCase):
@@ -208,20 +213,20 @@ class RectLevelTest(unittest.TestCase):
 
     def test_the_crafted_doors_face_away_from_their_sector(self):
         for p, q, front, back, special, tag in crafted.level().lines():
-            if special == 1:
-                self.assertEqual(back, crafted.DOOR_SECTOR)
+            if special in (1, 26):
+                self.assertEqual(back, crafted.DOOR_SECTOR if special == 1 else crafted.KEY_DOOR_SECTOR)
                 # DOOM's front is right of v1 -> v2: the front sector lies there
                 self.assertNotEqual(front, crafted.DOOR_SECTOR)
 
     def test_the_wad_holds_the_level_lumps_without_nodes(self):
         lumps = _lumps(crafted.level().wad())
         self.assertEqual(sorted(lumps), ['LINEDEFS', 'MAP01', 'SECTORS', 'SIDEDEFS', 'THINGS', 'VERTEXES'])
-        self.assertEqual(len(lumps['SECTORS']) // 26, 9)
-        self.assertEqual(len(lumps['THINGS']) // 10, 2)
+        self.assertEqual(len(lumps['SECTORS']) // 26, 15)
+        self.assertEqual(len(lumps['THINGS']) // 10, 3)
         lines = [struct.unpack('<HHHHHHH', lumps['LINEDEFS'][i:i + 14]) for i in range(0, len(lumps['LINEDEFS']), 14)]
         sides = len(lumps['SIDEDEFS']) // 30
         self.assertTrue(all(ln[5] < sides and (ln[6] == 0xFFFF or ln[6] < sides) for ln in lines))
-        self.assertEqual(sorted(ln[3] for ln in lines if ln[3]), [1, 1, 52, 88, 97])
+        self.assertEqual(sorted(ln[3] for ln in lines if ln[3]), [1, 1, 26, 26, 38, 52, 88, 97])
 
     def test_the_texture_list_names_every_texture(self):
         lv = crafted.level()
@@ -314,8 +319,8 @@ class D3ViewTest(unittest.TestCase):
         for bad in (['--size', '10x10'], ['--set', 'g_fov;quit', '90'], ['--set', 'g_fov', '1 2']):
             with self.assertRaises(d3view.UsageError):
                 d3view.parse_args(['out', 'm.map'] + bad + ['--', '1 2 3 4'])
-        args = d3view.parse_args(['out', 'm.map', '--set', 'g_fov', '106.26', '--', '1 2 3 4'])
-        self.assertEqual((args.set, args.size), ([['g_fov', '106.26']], (640, 480)))
+        args = d3view.parse_args(['out', 'm.map', '--set', 'g_fov', '106', '--', '1 2 3 4'])
+        self.assertEqual((args.set, args.size, args.lit, args.smooth), ([['g_fov', '106']], (1280, 800), False, False))
 
 
 if __name__ == '__main__':

@@ -11,9 +11,11 @@ docs/notes/lit-view.md has the evidence.
 
 Given here: the environment, the cvars, and stand-ins for the three light
 materials a map without game data falls back to (soft-edged square lights,
-as DOOM 3's own default light is). Not done here: starting the engine,
-the rest of the base folder, checking the pictures. Callers own the files
-they write from light_files().
+as DOOM 3's own default light is); the engine runner writes those a package
+does not define, lit or full-bright (a light material without its falloff
+image crashes the first frame either way). Not done here: starting the
+engine, the rest of the base folder, checking the pictures. Callers own the
+files they write from light_files().
 """
 import struct
 
@@ -50,11 +52,11 @@ def command_line_cvars():
     return [arg for name, value in CVARS for arg in ('+set', name, value)]
 
 
-def light_material_text():
-    """One .mtr text defining every name in LIGHT_MATERIALS."""
+def light_material_text(names=LIGHT_MATERIALS):
+    """One .mtr text defining every name given (LIGHT_MATERIALS by default)."""
     body = ('{\n\tlightFalloffImage %s\n\t{\n\t\tmap %s\n\t\tcolored\n\t\tzeroClamp\n\t}\n}\n'
             % (FALLOFF_IMAGE, PROJECTION_IMAGE))
-    return ''.join('%s\n%s' % (name, body) for name in LIGHT_MATERIALS)
+    return ''.join('%s\n%s' % (name, body) for name in names)
 
 
 def _edge(t):
@@ -84,10 +86,13 @@ def falloff_tga():
     return _grey_tga(IMAGE_SIZE, 4, lambda u, v: _edge(u))
 
 
-def light_files():
-    """{path under the base folder: bytes} for the light materials and images."""
+def light_files(names=LIGHT_MATERIALS):
+    """{path under the base folder: bytes} for the named light materials and their images;
+    nothing when no name is given."""
+    if not names:
+        return {}
     return {
-        'materials/kit_lit_lights.mtr': light_material_text().encode('ascii'),
+        'materials/kit_lit_lights.mtr': light_material_text(names).encode('ascii'),
         PROJECTION_IMAGE: projection_tga(),
         FALLOFF_IMAGE: falloff_tga(),
     }
