@@ -1,11 +1,15 @@
 // MaskedLines: two-sided lines with a middle texture (grates, bars, fences)
 // as thin static brush entities with the texture's own (masked) material.
 //
-// Each such line gives one func_static named grate_<line> with one slab one
-// unit thick along the line, from the higher floor up to the texture's height
-// above it, or to the lower ceiling when that is lower or the height is
-// unknown. Each long face shows its own side's middle texture (none: hidden),
-// the rest is hidden. A line with no opening left is skipped and counted.
+// Each such line gives one func_static named grate_<line>. DOOM draws a masked
+// texture once, not repeated upwards: from its anchor (the lower ceiling, or
+// the higher floor plus the texture's height when lower-unpegged, plus the y
+// offset) down by the texture's height, cut to the opening between the higher
+// floor and the lower ceiling (the whole opening when the height is unknown).
+// Each side with a middle texture gets its own slab one unit thick on the far
+// side of the line, so the face showing it lies on the line and faces that
+// side's viewer; every other face is hidden. A line with no opening left is
+// skipped and counted; a texture wholly outside the opening gives no slab.
 #pragma once
 
 #include <vector>
