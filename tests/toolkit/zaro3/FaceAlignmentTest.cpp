@@ -8,6 +8,7 @@
 #include "MaskedLines.h"
 #include "MaterialDecls.h"
 #include "MoverPlan.h"
+#include "WallRuns.h"
 
 namespace {
 
@@ -329,4 +330,33 @@ TEST(FaceAlignment, MaskedMiddleSlabsSpanTheTextureOnceFromItsAnchorCutToTheOpen
     EXPECT_EQ(f.OnWall(face, slab.zLow, slab.zHigh, 40.5, slab.zLow + 3.5),
               DoomWall("d/GRATE", 40.5, -7, unpegged ? 48 : 96, 11, slab.zLow + 3.5));
   }
+}
+
+TEST(WallRuns, CollinearSidesShareAFaceOnlyWhereTheirTexturesRunOnUnbroken) {
+  wad::Level level;
+  level.sectors = {{0, 128, "FLOOR", "FLOOR", 160, 0, 0}};
+  level.vertices = {{0, 0}, {64, 0}, {160, 0}};
+  level.sidedefs = {{0, 0, "-", "-", "WALL", 0}, {0, 0, "-", "-", "WALL", 0}};
+  level.linedefs = {{0, 1, 0, 0, 0, 0, -1}, {1, 2, 0, 0, 0, 1, -1}};
+  const zaro3::MaterialCatalog catalog = Catalog();
+  const zaro3::WallRuns runs(level, catalog);
+  // Seen from the void behind them (side 1), the faces show the front sides.
+  EXPECT_TRUE(runs.Continuous(0, 1, 1, 1));  // the second line starts 64 on: a whole repeat
+  level.sidedefs[1].xOffset = 32;
+  EXPECT_FALSE(runs.Continuous(0, 1, 1, 1));
+  level.sidedefs[1].xOffset = 64;
+  EXPECT_TRUE(runs.Continuous(0, 1, 1, 1));
+  level.sidedefs[1].yOffset = 8;
+  EXPECT_FALSE(runs.Continuous(0, 1, 1, 1));
+  level.sidedefs[1].yOffset = 0;
+  level.linedefs[1].flags = wad::kLineLowerUnpegged;
+  EXPECT_FALSE(runs.Continuous(0, 1, 1, 1));
+  level.linedefs[1].special = 48;
+  const zaro3::WallRuns scrolling(level, catalog);
+  level.linedefs[1].flags = 0;
+  EXPECT_FALSE(scrolling.Continuous(0, 1, 1, 1));
+  // Textures the lists lack are not aligned: nothing to keep apart.
+  level.sidedefs[0].middle = level.sidedefs[1].middle = "NOSUCH";
+  level.sidedefs[1].xOffset = 5;
+  EXPECT_TRUE(runs.Continuous(0, 1, 1, 1));
 }
