@@ -26,6 +26,10 @@
 
 namespace zaro3 {
 
+// Texture phases are compared, named and written in thousandths of a texel: fine
+// enough for diagonal walls, whose phases are not whole texels.
+constexpr int64_t kPhaseSteps = 1000;
+
 // The side's direction along the line (unit, to the right of its viewer) and starting vertex.
 struct SideAxis {
   double dx = 1, dy = 0;

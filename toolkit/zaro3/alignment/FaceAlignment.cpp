@@ -13,8 +13,6 @@ namespace {
 constexpr double kTicsPerSecond = 35;
 // DOOM 3's classic form lays one repeat per 32 world units before the stage matrix.
 constexpr double kUnitsPerRepeat = 32;
-// Phases are named and written in thousandths of a texel.
-constexpr int64_t kPhaseSteps = 1000;
 // A wall face counts as running along its side when their directions agree this closely.
 constexpr double kParallel = 1e-9;
 

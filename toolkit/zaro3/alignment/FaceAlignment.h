@@ -51,8 +51,8 @@ struct AlignedFaces {
   std::size_t alignedFaces = 0;
 };
 
-// Calls `visit(surface, kind)` for every face of every brush of every entity, in
-// the order entities, brushes, sides, top, bottom.
+// Calls `visit(surface, place, prism, side)` for every face of every brush of every
+// entity, in the order entities, brushes, sides, top, bottom (`side` null for top and bottom).
 enum class FacePlace { Side, Top, Bottom };
 template <typename Model, typename Visit>
 void ForEachFace(Model& model, Visit visit) {

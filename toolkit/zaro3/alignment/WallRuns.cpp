@@ -10,8 +10,6 @@ namespace zaro3 {
 namespace {
 
 constexpr uint16_t kPegging = wad::kLineUpperUnpegged | wad::kLineLowerUnpegged;
-// Columns are compared as the variants name them, in thousandths of a texel.
-constexpr int64_t kPhaseSteps = 1000;
 
 bool HasTexture(const std::string& name) { return !name.empty() && name != "-"; }
 
