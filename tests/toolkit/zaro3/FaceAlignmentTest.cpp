@@ -360,3 +360,30 @@ TEST(WallRuns, CollinearSidesShareAFaceOnlyWhereTheirTexturesRunOnUnbroken) {
   level.sidedefs[1].xOffset = 5;
   EXPECT_TRUE(runs.Continuous(0, 1, 1, 1));
 }
+
+TEST(TextureCycles, BoomLumpsReplaceDoomsTablesAndRangesResolveByTheListedNames) {
+  const zaro3::MaterialCatalog catalog = Catalog();
+  zaro3::TextureCycles cycles = zaro3::TextureCycles::Builtin();
+  // DOOM's NUKAGE1..3 range, from the listed names.
+  const zaro3::ResolvedCycles doom = cycles.Resolve(catalog);
+  ASSERT_NE(doom.FlatCycle("nukage2"), nullptr);
+  EXPECT_EQ(doom.FlatCycle("NUKAGE2")->frames, (std::vector<std::string>{"NUKAGE1", "NUKAGE2", "NUKAGE3"}));
+  EXPECT_EQ(doom.SwitchPartner("SW2STARG"), "SW1STARG");
+  // A Boom ANIMATED record: kind (1 texture), last name, first name (9 bytes each), tics; 0xFF ends.
+  auto name9 = [](const std::string& n) { std::string s = n; s.resize(9, '\0'); return s; };
+  std::string animated = std::string(1, '\0') + name9("NUKAGE2") + name9("NUKAGE1") + std::string("\x05\0\0\0", 4);
+  animated += std::string(1, '\xFF');
+  ASSERT_TRUE(cycles.ReplaceAnimations(animated));
+  const zaro3::ResolvedCycles boom = cycles.Resolve(catalog);
+  EXPECT_EQ(boom.FlatCycle("NUKAGE1")->frames, (std::vector<std::string>{"NUKAGE1", "NUKAGE2"}));
+  EXPECT_EQ(boom.FlatCycle("NUKAGE1")->tics, 5);
+  EXPECT_EQ(boom.FlatCycle("NUKAGE3"), nullptr);
+  EXPECT_FALSE(cycles.ReplaceAnimations(animated.substr(0, 10)));  // cut short: the table stays
+  EXPECT_EQ(cycles.Animations().size(), 1u);
+  // SWITCHES: off name, on name (9 bytes each), episode; episode 0 ends.
+  const std::string switches = name9("SW1A") + name9("SW2A") + std::string("\x01\0", 2) + std::string(20, '\0');
+  ASSERT_TRUE(cycles.ReplaceSwitches(switches));
+  const zaro3::ResolvedCycles swapped = cycles.Resolve(catalog);
+  EXPECT_EQ(swapped.SwitchPartner("sw1a"), "SW2A");
+  EXPECT_EQ(swapped.SwitchPartner("SW1STARG"), "");
+}
