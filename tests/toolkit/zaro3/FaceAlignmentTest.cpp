@@ -8,6 +8,7 @@
 #include "MaskedLines.h"
 #include "MaterialDecls.h"
 #include "MoverPlan.h"
+#include "SpecialPlan.h"
 #include "WallRuns.h"
 
 namespace {
