@@ -70,7 +70,7 @@ Conversion ConvertLevel(const wad::Level& level, const Options& options, const M
   summary.lights = lights.entities.size();
   Append(entities, std::move(lights.entities));
   int skippedMasked = 0;
-  std::vector<MapEntity> masked = BuildMaskedLineEntities(level, plan, picker, skippedMasked);
+  std::vector<MapEntity> masked = BuildMaskedLineEntities(level, picker, skippedMasked);
   summary.maskedLines = masked.size();
   Append(entities, std::move(masked));
 

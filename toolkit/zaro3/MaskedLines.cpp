@@ -39,8 +39,7 @@ std::optional<Prism> SideSlab(const wad::Level& level, int l, int side, int64_t 
 
 }  // namespace
 
-std::vector<MapEntity> BuildMaskedLineEntities(const wad::Level& level, const MoverPlan& plan, MaterialPicker& picker,
-                                               int& skipped) {
+std::vector<MapEntity> BuildMaskedLineEntities(const wad::Level& level, MaterialPicker& picker, int& skipped) {
   std::vector<MapEntity> entities;
   for (std::size_t l = 0; l < level.linedefs.size(); ++l) {
     const wad::Linedef& line = level.linedefs[l];
@@ -48,8 +47,12 @@ std::vector<MapEntity> BuildMaskedLineEntities(const wad::Level& level, const Mo
     const wad::Sidedef& front = level.sidedefs[line.front];
     const wad::Sidedef& back = level.sidedefs[line.back];
     if (!HasTexture(front.middle) && !HasTexture(back.middle)) continue;
-    const int64_t bottom = std::max(plan.floor[front.sector], plan.floor[back.sector]);
-    const int64_t top = std::min(plan.ceiling[front.sector], plan.ceiling[back.sector]);
+    // The opening as DOOM has it when the level starts: a mover's world brushes keep
+    // other heights, and a slab reaching into them would cover the steps DOOM shows.
+    const wad::Sector& a = level.sectors[front.sector];
+    const wad::Sector& b = level.sectors[back.sector];
+    const int64_t bottom = std::max(a.floorHeight, b.floorHeight);
+    const int64_t top = std::min(a.ceilingHeight, b.ceilingHeight);
     if (top <= bottom) {
       ++skipped;
       continue;

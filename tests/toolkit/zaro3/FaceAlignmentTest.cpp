@@ -7,8 +7,6 @@
 
 #include "MaskedLines.h"
 #include "MaterialDecls.h"
-#include "MoverPlan.h"
-#include "SpecialPlan.h"
 #include "WallRuns.h"
 
 namespace {
@@ -319,7 +317,7 @@ TEST(FaceAlignment, MaskedMiddleSlabsSpanTheTextureOnceFromItsAnchorCutToTheOpen
     int skipped = 0;
     zaro3::MaterialPicker picker(f.catalog, "zdoom/sky1");
     zaro3::MapModel model;
-    model.entities = zaro3::BuildMaskedLineEntities(f.level, zaro3::PlanMovers(f.level, false), picker, skipped);
+    model.entities = zaro3::BuildMaskedLineEntities(f.level, picker, skipped);
     ASSERT_EQ(model.entities.size(), 1u);
     ASSERT_EQ(model.entities[0].brushes.size(), 1u);
     // DOOM: the top row at min(ceilings) (or max(floors) + 32 when unpegged) plus the y offset, 32 rows down.

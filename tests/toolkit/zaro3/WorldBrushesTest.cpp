@@ -199,9 +199,8 @@ TEST(MaskedLines, GrateHangsFromTheLowerCeilingByItsTextureHeightOnEachTexturedS
   crafted.level.sidedefs[crafted.level.linedefs[line].front].middle = "GRATE";
   const MaterialCatalog catalog = Catalog();
   MaterialPicker picker(catalog, "zdoom/sky1");
-  const auto plan = zaro3::PlanMovers(crafted.level, true);
   int skipped = 0;
-  auto entities = zaro3::BuildMaskedLineEntities(crafted.level, plan, picker, skipped);
+  auto entities = zaro3::BuildMaskedLineEntities(crafted.level, picker, skipped);
   ASSERT_EQ(entities.size(), 1u);
   EXPECT_EQ(entities[0].Text("classname"), "func_static");
   // A brush entity exists in the game only with a model named like it.
@@ -218,12 +217,12 @@ TEST(MaskedLines, GrateHangsFromTheLowerCeilingByItsTextureHeightOnEachTexturedS
   EXPECT_EQ(faces, 1);
   // Lower-unpegged it stands on the higher floor.
   crafted.level.linedefs[line].flags |= wad::kLineLowerUnpegged;
-  entities = zaro3::BuildMaskedLineEntities(crafted.level, plan, picker, skipped);
+  entities = zaro3::BuildMaskedLineEntities(crafted.level, picker, skipped);
   EXPECT_EQ(entities.at(0).brushes.at(0).zLow, 8);
   EXPECT_EQ(entities.at(0).brushes.at(0).zHigh, 40);
   // Both sides textured: a slab each, each face on the line facing its own side.
   crafted.level.sidedefs[crafted.level.linedefs[line].back].middle = "GRATE";
-  const auto bothSides = zaro3::BuildMaskedLineEntities(crafted.level, plan, picker, skipped);
+  const auto bothSides = zaro3::BuildMaskedLineEntities(crafted.level, picker, skipped);
   ASSERT_EQ(bothSides.at(0).brushes.size(), 2u);
   for (const Prism& each : bothSides.at(0).brushes) {
     faces = 0;
@@ -235,10 +234,10 @@ TEST(MaskedLines, GrateHangsFromTheLowerCeilingByItsTextureHeightOnEachTexturedS
   crafted.level.linedefs[line].flags &= ~wad::kLineLowerUnpegged;
 
   crafted.level.sidedefs[crafted.level.linedefs[line].front].middle = "UNKNOWN";
-  entities = zaro3::BuildMaskedLineEntities(crafted.level, plan, picker, skipped);
+  entities = zaro3::BuildMaskedLineEntities(crafted.level, picker, skipped);
   EXPECT_EQ(entities.at(0).brushes.at(0).zHigh, 100);
   crafted.level.sectors[1].floorHeight = 100;  // no opening left
-  entities = zaro3::BuildMaskedLineEntities(crafted.level, zaro3::PlanMovers(crafted.level, true), picker, skipped);
+  entities = zaro3::BuildMaskedLineEntities(crafted.level, picker, skipped);
   EXPECT_TRUE(entities.empty());
   EXPECT_EQ(skipped, 1);
 }
