@@ -5,7 +5,8 @@
 // when neither side of it lies on a linedef, both carry the same label, and
 // the union stays convex at both ends of the edge; where the union continues
 // straight, the two collinear edges become one and must carry the same
-// linedef side (or none), or sides that look alike and that `join` lets share a face. All tests are on integer directions, hence exact.
+// linedef side (or none), or sides that look alike and that `join` lets share
+// a face. All tests are on integer directions, hence exact.
 // Greedy, largest piece first: each piece absorbs neighbours until none fits.
 //
 // A layer merge (floors, or ceilings) joins more: cells whose sectors share a
