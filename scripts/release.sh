@@ -15,7 +15,8 @@
 #   --check  also unpacks both archives into a temporary folder and proves them:
 #            the program folder holds everything, its scorvel.exe (under Wine) and
 #            the Linux scorvel clean an example map, and the tools inside each
-#            archive convert a Freedoom level.
+#            archive convert a Freedoom level, aligned through variants in the
+#            texture package, which DOOM 3's map compiler takes with no material missing.
 # The version is KOLVANTA_VERSION, or 0.1.0. Builds go to build/release-windows
 # and build/release-native, so the developers' build folders stay untouched.
 set -euo pipefail
@@ -26,7 +27,7 @@ check=0
 for arg in "$@"; do
   case "$arg" in
     --check) check=1 ;;
-    -h|--help) sed -n '2,18p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) sed -n '2,19p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "release.sh: unknown argument: $arg" >&2; exit 2 ;;
   esac
 done
@@ -204,6 +205,10 @@ expect_converted() {
   [ -s "$dir/MAP01.map" ] || die "$what: the converter wrote no MAP01.map"
   grep -q '"classname" "info_player_start"' "$dir/MAP01.map" || die "$what: MAP01.map has no player start"
   grep -q 'doom2/' "$dir/MAP01.map" || die "$what: MAP01.map uses none of the wad's textures"
+  # Every face laid as DOOM lays it: the aligned variants in the map and in the wad's package.
+  grep -q ' doom2/[^ ]*/k1_5w' "$dir/MAP01.map" || die "$what: MAP01.map names no aligned material"
+  python3 -c 'import sys, zipfile; sys.exit(0 if "materials/doom2_variants_zdoom2tex.mtr" in zipfile.ZipFile(sys.argv[1]).namelist() else 1)' \
+    "$dir/$package" || die "$what: the converter added no variants to $package"
 }
 
 cp "$freedoom2" "$folder/doom2.wad"
@@ -232,5 +237,14 @@ expect_converted "$linux_name.tar.gz" "$work" zdoom2tex.pk4
 "$tools/scorvel" "$work/MAP01.map" 2>/dev/null || die "scorvel refused the converted MAP01.map"
 "$tools/mappreview" "$work/MAP01.map" "$work/zdoom2tex.pk4" -o "$work/MAP01.png" >/dev/null \
   || die "mappreview from $linux_name.tar.gz failed"
+
+# The map the Windows road made, with the packages it made, through DOOM 3's map compiler: no material missing.
+if [ -x /usr/games/rbdoom3bfg ]; then
+  bash "$root/tests/toolkit/dmap/dmap-check.sh" --require-materials --pk4 "$folder/zdoom2tex.pk4" \
+    --pk4 "$folder/zdoomdefsdoom.pk4" "$folder/MAP01.map" >"$stage/dmap.out" 2>&1 \
+    || die "DOOM 3's map compiler refused the converted MAP01.map: $(tail -3 "$stage/dmap.out")"
+else
+  echo "release.sh: rbdoom3bfg is not installed: the converted map is not compiled"
+fi
 
 echo "release check: both packages unpack into working programs that convert Freedoom's MAP01"

@@ -105,6 +105,12 @@ Pk4Archive::Pk4Archive(const std::string& path) : m_path(path), m_file(path, std
 
 bool Pk4Archive::Contains(const std::string& name) const { return m_byLowerName.count(Lower(name)) != 0; }
 
+std::vector<std::string> Pk4Archive::EntryNames() const {
+  std::vector<std::string> names;
+  for (const Entry& entry : m_entries) names.push_back(entry.name);
+  return names;
+}
+
 std::vector<uint8_t> Pk4Archive::Read(const std::string& name) {
   auto found = m_byLowerName.find(Lower(name));
   if (found == m_byLowerName.end()) Fail("no entry " + name);

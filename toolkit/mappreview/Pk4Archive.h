@@ -24,6 +24,8 @@ public:
   const std::string& Path() const { return m_path; }
   std::size_t EntryCount() const { return m_entries.size(); }
   bool Contains(const std::string& name) const;
+  // The names of every entry, in directory order.
+  std::vector<std::string> EntryNames() const;
   // The bytes of entry `name`; throws PreviewError (BadInput) when absent or damaged.
   std::vector<uint8_t> Read(const std::string& name);
 

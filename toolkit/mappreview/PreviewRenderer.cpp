@@ -10,6 +10,8 @@ namespace mappreview {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
+// DOOM 3's classic brush faces lay one texture repeat per this many map units before the stage matrix.
+constexpr double kUnitsPerRepeat = 32;
 // The canvas is drawn this many samples per pixel each way, fewer for huge pictures.
 constexpr int kSupersample = 3;
 constexpr double kMaxCanvasSamples = 24.0e6;
@@ -86,12 +88,21 @@ void PaintFloor(Canvas& canvas, const View& view, const FloorFace& floor, const 
   level = std::clamp(level, 0, static_cast<int>(texture.levels.size()) - 1);
   const Picture& picture = texture.levels[level];
   double texelsPerUnit = 1.0 / (mapScale * std::ldexp(1.0, level));
+  const material::TextureMatrix& m = texture.matrix;
   canvas.ForEachSpan(polygon, [&](int y, int x0, int x1) {
     for (int x = x0; x < x1; ++x) {
-      // DOOM lays flats on the world grid with texture rows running southwards.
       Vec2 world = view.ToWorld(x + 0.5, y + 0.5);
-      int u = PositiveModulo(static_cast<long long>(std::floor(world.x * texelsPerUnit)), picture.width);
-      int v = PositiveModulo(static_cast<long long>(std::floor(-world.y * texelsPerUnit)), picture.height);
+      int u = 0, v = 0;
+      if (texture.staged) {
+        // DOOM 3 projects an upward face with s = y / 32, t = x / 32, then the stage matrix.
+        const double s = world.y / kUnitsPerRepeat, t = world.x / kUnitsPerRepeat;
+        u = PositiveModulo(static_cast<long long>(std::floor(m.S(s, t) * picture.width)), picture.width);
+        v = PositiveModulo(static_cast<long long>(std::floor(m.T(s, t) * picture.height)), picture.height);
+      } else {
+        // DOOM lays flats on the world grid with texture rows running southwards.
+        u = PositiveModulo(static_cast<long long>(std::floor(world.x * texelsPerUnit)), picture.width);
+        v = PositiveModulo(static_cast<long long>(std::floor(-world.y * texelsPerUnit)), picture.height);
+      }
       const uint8_t* texel = picture.At(u, v);
       canvas.Blend(x, y, {texel[0] * brightness, texel[1] * brightness, texel[2] * brightness}, texel[3] / 255.0);
     }

@@ -1,5 +1,7 @@
 #include "TextureLibrary.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdint>
 
@@ -57,24 +59,54 @@ Rgb ColourOfName(const std::string& material) {
   return {rgb.r + base, rgb.g + base, rgb.b + base};
 }
 
-const FloorTexture& TextureLibrary::Find(const std::string& material) {
-  auto found = m_textures.find(material);
-  if (found != m_textures.end()) return found->second;
-  std::string image = "textures/" + material + ".tga";
+TextureLibrary::TextureLibrary(std::vector<Pk4Archive*> archives) : m_archives(std::move(archives)) {
+  // Later packages first: the first definition of a name is the one kept.
+  for (auto it = m_archives.rbegin(); it != m_archives.rend(); ++it) {
+    std::vector<std::string> files;
+    for (const std::string& name : (*it)->EntryNames()) {
+      std::string lower = name;
+      for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+      if (lower.rfind("materials/", 0) == 0 && lower.size() > 4 && lower.compare(lower.size() - 4, 4, ".mtr") == 0)
+        files.push_back(name);
+    }
+    std::sort(files.begin(), files.end());
+    for (const std::string& file : files) {
+      const std::vector<uint8_t> bytes = (*it)->Read(file);
+      m_materials.Add(std::string(bytes.begin(), bytes.end()));
+    }
+  }
+}
+
+FloorTexture TextureLibrary::Load(const std::string& image) {
   FloorTexture texture;
-  texture.flat = ColourOfName(material);
-  bool located = false;
-  for (auto it = m_archives.rbegin(); it != m_archives.rend() && !located; ++it) {
+  for (auto it = m_archives.rbegin(); it != m_archives.rend(); ++it) {
     if (!(*it)->Contains(image)) continue;
-    located = true;
     try {
       texture = FromPicture(DecodeTga((*it)->Read(image)));
     } catch (const PreviewError&) {
       // A damaged image costs only its own floor's texture; the count reports it.
       ++m_broken;
     }
+    return texture;
   }
-  if (!located) ++m_missing;
+  ++m_missing;
+  return texture;
+}
+
+const FloorTexture& TextureLibrary::Find(const std::string& material) {
+  auto found = m_textures.find(material);
+  if (found != m_textures.end()) return found->second;
+  FloorTexture texture;
+  const material::MaterialDecl* decl = m_materials.Find("textures/" + material);
+  const material::StageDecl* stage = decl ? material::MaterialDecls::ActiveDiffuse(*decl, {}) : nullptr;
+  if (stage && !stage->image.empty()) {
+    texture = Load(stage->image + ".tga");
+    texture.staged = true;
+    texture.matrix = stage->Matrix({});
+  } else {
+    texture = Load("textures/" + material + ".tga");
+  }
+  if (texture.levels.empty()) texture.flat = ColourOfName(material);
   return m_textures.emplace(material, std::move(texture)).first->second;
 }
 

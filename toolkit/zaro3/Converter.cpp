@@ -2,6 +2,7 @@
 
 #include "LightEntities.h"
 #include "MaskedLines.h"
+#include "WallRuns.h"
 #include "WorldBrushes.h"
 #include "specials/SectorHeights.h"
 #include "specials/SpecialEntities.h"
@@ -29,8 +30,12 @@ Conversion ConvertLevel(const wad::Level& level, const Options& options, const M
   Conversion result;
   ConversionSummary& summary = result.summary;
 
+  // One brush face shows two lines in a row only where their textures run on unbroken.
+  const WallRuns runs(level, catalog);
+  const FacesJoin join = [&runs](int la, int sa, int lb, int sb) { return runs.Continuous(la, sa, lb, sb); };
   PieceOptions pieceOptions;
   pieceOptions.direct = options.direct;
+  pieceOptions.facesJoin = join;
   const PieceCut cut = CutLevel(level, pieceOptions, summary.pieces);
   const std::vector<Piece>& pieces = cut.pieces;
   if (!options.direct && !summary.pieces.usedNodes) {
@@ -49,7 +54,7 @@ Conversion ConvertLevel(const wad::Level& level, const Options& options, const M
   brushOptions.ceilings = !options.noCeiling;
   brushOptions.walls = !options.noWall;
   brushOptions.bound = options.bound;
-  const LayerPieces layers = BuildLayerPieces(level, cut.cells, plan);
+  const LayerPieces layers = BuildLayerPieces(level, cut.cells, plan, join);
   WorldGeometry geometry = BuildWorldGeometry(level, pieces, layers, plan, picker, brushOptions);
 
   std::vector<MapEntity>& entities = result.model.entities;
@@ -65,7 +70,7 @@ Conversion ConvertLevel(const wad::Level& level, const Options& options, const M
   summary.lights = lights.entities.size();
   Append(entities, std::move(lights.entities));
   int skippedMasked = 0;
-  std::vector<MapEntity> masked = BuildMaskedLineEntities(level, plan, picker, skippedMasked);
+  std::vector<MapEntity> masked = BuildMaskedLineEntities(level, picker, skippedMasked);
   summary.maskedLines = masked.size();
   Append(entities, std::move(masked));
 

@@ -43,13 +43,18 @@ bool UpperStepShows(const MoverPlan& plan, int sector, int across) {
   return across >= 0 && plan.ceiling[across] > plan.ceiling[sector];
 }
 
-LayerPieces BuildLayerPieces(const wad::Level& level, const std::vector<LabelledCell>& cells, const MoverPlan& plan) {
-  LayerRule floors{GroupSectors(level, plan, true), [&](int sector, int linedef, int side) {
+LayerPieces BuildLayerPieces(const wad::Level& level, const std::vector<LabelledCell>& cells, const MoverPlan& plan,
+                             const FacesJoin& join) {
+  LayerRule floors{GroupSectors(level, plan, true),
+                   [&](int sector, int linedef, int side) {
                      return !LowerStepShows(plan, sector, SectorAcross(level, linedef, side));
-                   }};
-  LayerRule ceilings{GroupSectors(level, plan, false), [&](int sector, int linedef, int side) {
+                   },
+                   join};
+  LayerRule ceilings{GroupSectors(level, plan, false),
+                     [&](int sector, int linedef, int side) {
                        return !UpperStepShows(plan, sector, SectorAcross(level, linedef, side));
-                     }};
+                     },
+                     join};
   return {MergeLayer(level, cells, floors), MergeLayer(level, cells, ceilings)};
 }
 

@@ -27,6 +27,8 @@ struct LayerPieces {
   std::vector<Piece> ceilings;
 };
 
-LayerPieces BuildLayerPieces(const wad::Level& level, const std::vector<LabelledCell>& cells, const MoverPlan& plan);
+// `join`: as PieceOptions::facesJoin, for the steps' faces.
+LayerPieces BuildLayerPieces(const wad::Level& level, const std::vector<LabelledCell>& cells, const MoverPlan& plan,
+                             const FacesJoin& join = {});
 
 }  // namespace zaro3

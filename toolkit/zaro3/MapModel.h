@@ -55,6 +55,9 @@ struct Surface {
   // How far the face's brush moves from where it is written to where DOOM has
   // it at the level's start (movers placed at their destination), DOOM units.
   int64_t restShift = 0;
+  // Wall: a switch panel's face, whose material shows the switch's other
+  // texture while its entity's shader parm 7 is 1.
+  bool switchFace = false;
 };
 
 // One vertical face: the plane through the line a->b, brush on its left.

@@ -1,7 +1,9 @@
 #include "MaskedLines.h"
 
 #include <algorithm>
+#include <optional>
 
+#include "DoomWallRules.h"
 #include "PrismShapes.h"
 
 namespace zaro3 {
@@ -10,44 +12,65 @@ namespace {
 
 bool HasTexture(const std::string& name) { return !name.empty() && name != "-"; }
 
+// The slab for side `side` of the line, or nothing when its texture lies outside the opening.
+std::optional<Prism> SideSlab(const wad::Level& level, int l, int side, int64_t bottom, int64_t top,
+                              MaterialPicker& picker) {
+  const wad::Linedef& line = level.linedefs[l];
+  const wad::Sidedef& sidedef = level.sidedefs[side == 0 ? line.front : line.back];
+  const int height = picker.WallHeight(sidedef.middle);
+  if (height > 0) {
+    const int64_t textureTop = TextureTop(level, l, side, WallPart::Middle, height);
+    top = std::min(top, textureTop);
+    bottom = std::max(bottom, textureTop - height);
+  }
+  if (top <= bottom) return std::nullopt;
+  const wad::Vertex& v1 = level.vertices[line.v1];
+  const wad::Vertex& v2 = level.vertices[line.v2];
+  // The front side's slab lies behind the line, the back side's in front of it.
+  Prism slab = LineSlab({v1.x, v1.y}, {v2.x, v2.y}, 1, side == 1, bottom, top, Surface(kHiddenMaterial),
+                        Surface(kHiddenMaterial));
+  const IntPoint a{v1.x, v1.y}, b{v2.x, v2.y};
+  for (PrismSide& face : slab.sides) {
+    const bool onLine = (face.a == a && face.b == b) || (face.a == b && face.b == a);
+    if (onLine) face.face = picker.WallSide(level, l, side, WallPart::Middle);
+  }
+  return slab;
+}
+
 }  // namespace
 
-std::vector<MapEntity> BuildMaskedLineEntities(const wad::Level& level, const MoverPlan& plan, MaterialPicker& picker,
-                                               int& skipped) {
+std::vector<MapEntity> BuildMaskedLineEntities(const wad::Level& level, MaterialPicker& picker, int& skipped) {
   std::vector<MapEntity> entities;
   for (std::size_t l = 0; l < level.linedefs.size(); ++l) {
     const wad::Linedef& line = level.linedefs[l];
     if (line.front < 0 || line.back < 0) continue;
     const wad::Sidedef& front = level.sidedefs[line.front];
     const wad::Sidedef& back = level.sidedefs[line.back];
-    const std::string& texture = HasTexture(front.middle) ? front.middle : back.middle;
-    if (!HasTexture(texture)) continue;
-    const int64_t bottom = std::max(plan.floor[front.sector], plan.floor[back.sector]);
-    int64_t top = std::min(plan.ceiling[front.sector], plan.ceiling[back.sector]);
-    const int height = picker.WallHeight(texture);
-    if (height > 0) top = std::min<int64_t>(top, bottom + height);
-    const wad::Vertex& v1 = level.vertices[line.v1];
-    const wad::Vertex& v2 = level.vertices[line.v2];
-    Prism slab = LineSlab({v1.x, v1.y}, {v2.x, v2.y}, 1, false, bottom, top, Surface(kHiddenMaterial),
-                          Surface(kHiddenMaterial));
-    if (!FootprintIsSound(slab)) {
+    if (!HasTexture(front.middle) && !HasTexture(back.middle)) continue;
+    // The opening as DOOM has it when the level starts: a mover's world brushes keep
+    // other heights, and a slab reaching into them would cover the steps DOOM shows.
+    const wad::Sector& a = level.sectors[front.sector];
+    const wad::Sector& b = level.sectors[back.sector];
+    const int64_t bottom = std::max(a.floorHeight, b.floorHeight);
+    const int64_t top = std::min(a.ceilingHeight, b.ceilingHeight);
+    if (top <= bottom) {
       ++skipped;
       continue;
     }
-    // Each side shows its own sidedef's middle texture: the face on the line is seen from the front.
-    const IntPoint a{v1.x, v1.y}, b{v2.x, v2.y};
-    for (PrismSide& side : slab.sides) {
-      const bool onLine = (side.a == a || side.a == b) && (side.b == a || side.b == b);
-      const bool offLine = !(side.a == a || side.a == b) && !(side.b == a || side.b == b);
-      const int sideOfLine = onLine ? 0 : offLine ? 1 : -1;
-      if (sideOfLine < 0) continue;
-      const wad::Sidedef& shown = sideOfLine == 0 ? front : back;
-      if (HasTexture(shown.middle)) side.face = picker.WallSide(level, static_cast<int>(l), sideOfLine, WallPart::Middle);
-    }
     MapEntity entity;
+    for (const int side : {0, 1}) {
+      if (!HasTexture((side == 0 ? front : back).middle)) continue;
+      std::optional<Prism> slab = SideSlab(level, static_cast<int>(l), side, bottom, top, picker);
+      if (!slab) continue;
+      if (!FootprintIsSound(*slab)) {
+        ++skipped;
+        continue;
+      }
+      entity.brushes.push_back(std::move(*slab));
+    }
+    if (entity.brushes.empty()) continue;
     entity.Set("classname", "func_static");
     NameBrushEntity(entity, "grate_" + std::to_string(l));
-    entity.brushes.push_back(std::move(slab));
     entities.push_back(std::move(entity));
   }
   return entities;

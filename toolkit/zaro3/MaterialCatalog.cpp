@@ -1,6 +1,7 @@
 #include "MaterialCatalog.h"
 
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "TableLines.h"
@@ -11,6 +12,16 @@ namespace zaro3 {
 namespace {
 
 bool PositiveInt(const std::string& text, int& value) { return ParseDigits(text, 5, value) && value > 0; }
+
+std::vector<std::string> NamesFrom(const std::map<std::string, MaterialEntry>& entries, const std::string& first,
+                                   const std::string& last) {
+  const auto from = entries.find(wad::UpperName(first));
+  const auto to = entries.find(wad::UpperName(last));
+  std::vector<std::string> names;
+  if (from == entries.end() || to == entries.end() || to->first < from->first) return names;
+  for (auto it = from; it != std::next(to); ++it) names.push_back(it->first);
+  return names;
+}
 
 std::string JoinFolder(const std::string& folder, const std::string& file) {
   if (folder.empty() || folder == ".") return file;
@@ -61,6 +72,14 @@ const MaterialEntry* MaterialCatalog::FindTexture(const std::string& name) const
 const MaterialEntry* MaterialCatalog::FindFlat(const std::string& name) const {
   const auto it = m_flats.find(wad::UpperName(name));
   return it == m_flats.end() ? nullptr : &it->second;
+}
+
+std::vector<std::string> MaterialCatalog::TexturesFrom(const std::string& first, const std::string& last) const {
+  return NamesFrom(m_textures, first, last);
+}
+
+std::vector<std::string> MaterialCatalog::FlatsFrom(const std::string& first, const std::string& last) const {
+  return NamesFrom(m_flats, first, last);
 }
 
 std::string TextureListFile(TextureSet set) {

@@ -42,6 +42,9 @@ public:
 
   const MaterialEntry* FindTexture(const std::string& name) const;  // nullptr: not listed
   const MaterialEntry* FindFlat(const std::string& name) const;
+  // The listed names from `first` to `last` in name order (upper case), or none when either is not listed.
+  std::vector<std::string> TexturesFrom(const std::string& first, const std::string& last) const;
+  std::vector<std::string> FlatsFrom(const std::string& first, const std::string& last) const;
 
 private:
   std::map<std::string, MaterialEntry> m_textures;  // keyed by upper-cased name

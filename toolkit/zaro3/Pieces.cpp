@@ -21,11 +21,11 @@ struct Attempt {
 };
 
 Attempt Finish(const wad::Level& level, const std::vector<geo::IntLine>& lines,
-               std::vector<geo::ConvexPolygon> cells, const std::vector<SectorArea>& truth) {
+               std::vector<geo::ConvexPolygon> cells, const std::vector<SectorArea>& truth, const FacesJoin& join) {
   const SectorLocator locator(level);
   Attempt attempt;
   attempt.cut.cells = AttributeAndLabel(level, lines, std::move(cells), locator);
-  attempt.cut.pieces = MergePieces(level, attempt.cut.cells, true);
+  attempt.cut.pieces = MergePieces(level, attempt.cut.cells, true, join);
   attempt.mismatched = MismatchedSectors(truth, attempt.cut.pieces);
   return attempt;
 }
@@ -45,7 +45,7 @@ PieceCut CutLevel(const wad::Level& level, const PieceOptions& options, PieceRep
     std::vector<geo::ConvexPolygon> cells;
     std::string reason = level.nodesProblem.empty() ? "the level's nodes are unusable" : level.nodesProblem;
     if (level.nodesUsable && PartitionByNodes(level, lines, box, cells, reason)) {
-      result = Finish(level, lines, std::move(cells), truth);
+      result = Finish(level, lines, std::move(cells), truth, options.facesJoin);
       report.usedNodes = true;
       haveResult = true;
     } else {
@@ -53,11 +53,11 @@ PieceCut CutLevel(const wad::Level& level, const PieceOptions& options, PieceRep
     }
   }
   if (!haveResult) {
-    result = Finish(level, lines, PartitionDirect(level, lines, box), truth);
+    result = Finish(level, lines, PartitionDirect(level, lines, box), truth, options.facesJoin);
   } else if (!result.mismatched.empty()) {
     // The node-guided cut disagrees with the lines somewhere: cut the level
     // from its lines alone and keep that when it agrees better.
-    Attempt direct = Finish(level, lines, PartitionDirect(level, lines, box), truth);
+    Attempt direct = Finish(level, lines, PartitionDirect(level, lines, box), truth, options.facesJoin);
     if (direct.mismatched.size() < result.mismatched.size()) {
       report.repairedSectors = static_cast<int>(result.mismatched.size() - direct.mismatched.size());
       report.usedNodes = false;

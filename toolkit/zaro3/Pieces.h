@@ -11,6 +11,7 @@
 // Pieces are values; BuildPieces owns nothing after it returns.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -36,9 +37,14 @@ struct Piece {
   double area = 0;      // in square DOOM units, for checks and reports
 };
 
+// Whether the faces of two collinear line sides in a row (each given as the linedef and the
+// side facing the piece) may become one brush face, besides looking alike (SameAppearance).
+using FacesJoin = std::function<bool(int linedefA, int sideA, int linedefB, int sideB)>;
+
 struct PieceOptions {
   bool direct = false;  // partition by the lines alone instead of the level's nodes
   int margin = 64;      // how far the box reaches beyond the level's vertices, DOOM units
+  FacesJoin facesJoin;  // unset: faces that look alike always join
 };
 
 struct PieceReport {

@@ -35,8 +35,8 @@ uint64_t EdgeKey(int from, int to) { return (static_cast<uint64_t>(from) << 32) 
 class Merger {
 public:
   // Without a layer rule, cells group by sector and linedefs are barriers.
-  Merger(const wad::Level& level, const std::vector<LabelledCell>& cells, const LayerRule* layer)
-      : m_level(level), m_layer(layer) {
+  Merger(const wad::Level& level, const std::vector<LabelledCell>& cells, const LayerRule* layer, const FacesJoin& join)
+      : m_level(level), m_layer(layer), m_join(join) {
     for (const LabelledCell& cell : cells) {
       if (layer && cell.sector < 0) continue;
       MergePiece piece;
@@ -138,7 +138,10 @@ private:
     const int64_t cross = geo::Cross(u, v);
     if (cross > 0) return 1;
     if (cross < 0 || geo::Dot(u, v) <= 0) return -1;
-    if (SameAppearance(m_level, a.linedef, a.side, b.linedef, b.side)) return 0;
+    if (SameAppearance(m_level, a.linedef, a.side, b.linedef, b.side) &&
+        (!m_join || a.linedef < 0 || a.linedef == b.linedef || m_join(a.linedef, a.side, b.linedef, b.side))) {
+      return 0;
+    }
     return m_layer && Hidden(sector, a) && Hidden(sector, b) ? 0 : -1;
   }
 
@@ -193,6 +196,7 @@ private:
 
   const wad::Level& m_level;
   const LayerRule* m_layer;
+  const FacesJoin& m_join;
   std::vector<MergePiece> m_pieces;
   std::vector<RationalPoint> m_vertices;
   std::unordered_map<RationalPoint, int, geo::RationalPointHash> m_ids;
@@ -201,14 +205,15 @@ private:
 
 }  // namespace
 
-std::vector<Piece> MergePieces(const wad::Level& level, const std::vector<LabelledCell>& cells, bool merge) {
-  Merger merger(level, cells, nullptr);
+std::vector<Piece> MergePieces(const wad::Level& level, const std::vector<LabelledCell>& cells, bool merge,
+                               const FacesJoin& join) {
+  Merger merger(level, cells, nullptr, join);
   if (merge) merger.MergeAll();
   return merger.Result();
 }
 
 std::vector<Piece> MergeLayer(const wad::Level& level, const std::vector<LabelledCell>& cells, const LayerRule& rule) {
-  Merger merger(level, cells, &rule);
+  Merger merger(level, cells, &rule, rule.facesJoin);
   merger.MergeAll();
   return merger.Result();
 }

@@ -5,7 +5,8 @@
 // when neither side of it lies on a linedef, both carry the same label, and
 // the union stays convex at both ends of the edge; where the union continues
 // straight, the two collinear edges become one and must carry the same
-// linedef side (or none). All tests are on integer directions, hence exact.
+// linedef side (or none), or sides that look alike and that `join` lets share
+// a face. All tests are on integer directions, hence exact.
 // Greedy, largest piece first: each piece absorbs neighbours until none fits.
 //
 // A layer merge (floors, or ceilings) joins more: cells whose sectors share a
@@ -21,12 +22,14 @@
 namespace zaro3 {
 
 // Merged pieces; `merge` false gives the cells one piece each.
-std::vector<Piece> MergePieces(const wad::Level& level, const std::vector<LabelledCell>& cells, bool merge);
+std::vector<Piece> MergePieces(const wad::Level& level, const std::vector<LabelledCell>& cells, bool merge,
+                               const FacesJoin& join = {});
 
 struct LayerRule {
   std::vector<int> groupOfSector;  // sectors of one group merge freely
   // Whether a brush of `sector`'s group shows nothing on this linedef side (the side facing it).
   std::function<bool(int sector, int linedef, int side)> hidden;
+  FacesJoin facesJoin;  // as for MergePieces
 };
 
 // Pieces of the layer; each carries one sector of its group.

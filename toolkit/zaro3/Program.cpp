@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "Converter.h"
+#include "LevelAlignment.h"
 #include "MapWriter.h"
 #include "ReplaceFile.h"
 #include "WadFile.h"
@@ -53,7 +54,8 @@ void PrintSpecials(const SpecialReport& report, std::ostream& out) {
   out << "\n";
 }
 
-void PrintSummary(const std::string& mapName, const ConversionSummary& s, std::size_t warnings, std::ostream& out) {
+void PrintSummary(const std::string& mapName, const ConversionSummary& s, const AlignmentReport& aligned,
+                  std::size_t warnings, std::ostream& out) {
   out << "level pieces: " << s.pieces.sectorPieces << " sector, " << s.pieces.voidPieces << " void ("
       << s.pieces.subsectors << " subsectors, " << (s.pieces.usedNodes ? "from the nodes" : "from the lines") << ")\n";
   out << "brushes: " << s.brushes << " (" << s.worldBrushes << " in the world, " << s.skippedBrushes
@@ -74,6 +76,11 @@ void PrintSummary(const std::string& mapName, const ConversionSummary& s, std::s
     out << (shown == 1 ? ": " : ", ") << name;
   }
   out << "; " << s.untextured << " faces without a texture\n";
+  out << "aligned faces: " << aligned.faces;
+  if (!aligned.package.empty()) {
+    out << " (" << aligned.variants << " variants, " << aligned.added << " new in " << aligned.package << ")";
+  }
+  out << "\n";
   out << "written: " << mapName << "\n";
 }
 
@@ -90,18 +97,20 @@ int RunZaro3(const std::vector<std::string>& args, std::ostream& out, std::ostre
   try {
     Diagnostics diagnostics;
     // Only the level's lumps: a whole IWAD would cost more to read than to convert.
-    const wad::WadFile wadFile = wad::WadFile::Load(options.wadPath, wad::LevelLumpsOnly(options.levelName));
+    const wad::WadFile wadFile =
+        wad::WadFile::Load(options.wadPath, WithCycleLumps(wad::LevelLumpsOnly(options.levelName)));
     const wad::Level level = wad::LoadLevel(wadFile, options.levelName);
     if (level.problems.Total() > 0) {
       diagnostics.Warn(std::to_string(level.problems.Total()) + " broken records in " + level.name + " dropped");
     }
     const MaterialCatalog catalog = MaterialCatalog::Load(".", options.textureSets, diagnostics);
     const ThingTable table = ThingTable::Load(kThingTableFile, diagnostics);
-    const Conversion conversion = ConvertLevel(level, options, catalog, table, diagnostics);
+    Conversion conversion = ConvertLevel(level, options, catalog, table, diagnostics);
+    const AlignmentReport aligned = AlignLevel(conversion.model, level, wadFile, catalog, options, ".", diagnostics);
     const std::string mapName = level.name + ".map";
     WriteWhole(mapName, WriteMap(conversion.model, options.scale));
     for (const std::string& warning : diagnostics.warnings) err << "zaro3: warning: " << warning << "\n";
-    PrintSummary(mapName, conversion.summary, diagnostics.warnings.size(), out);
+    PrintSummary(mapName, conversion.summary, aligned, diagnostics.warnings.size(), out);
     return 0;
   } catch (const wad::WadError& e) {
     err << "zaro3: " << e.what() << "\n";

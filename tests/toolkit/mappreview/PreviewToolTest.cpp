@@ -8,6 +8,7 @@
 #include "PreviewRenderer.h"
 #include "PreviewTestFiles.h"
 #include "TextureLibrary.h"
+#include "TextureMatrix.h"
 
 namespace mappreview {
 namespace {
@@ -114,6 +115,66 @@ TEST(PreviewTool, BadInputGivesOneLineAndNoPicture) {
     EXPECT_TRUE(run.out.empty());
     // Nothing but the inputs is left in the folder: no picture, no temporary.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 4) << shown;
+  }
+}
+
+
+// A 2 x 2 image, one colour a texel: red (0, 0), green (1, 0), blue (0, 1), white (1, 1).
+std::vector<uint8_t> QuadTga() {
+  return previewtest::MakeTga(2, 2, {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 255}, false);
+}
+
+// A material of that image whose one stage has `matrix`, written with the engine's keywords.
+std::string QuadMaterial(const std::string& name, const material::TextureMatrix& matrix) {
+  std::string text = "textures/" + name + "\n{\n\t{\n\t\tblend diffusemap\n\t\tmap textures/set/QUAD.tga\n";
+  const auto keywords = material::KeywordsFor(matrix);
+  for (const material::MatrixKeyword& k : *keywords) {
+    text += std::string("\t\t") + material::KeywordName(k.kind) + " " + std::to_string(k.a) + ", " + std::to_string(k.b) + "\n";
+  }
+  return text + "\t}\n}\n";
+}
+
+TEST(PreviewRenderer, FloorsWithAMaterialShowItsStageMatrixOverDoom3sProjection) {
+  previewtest::ScratchFolder folder;
+  // At map scale 1.5 one texel a DOOM unit: DOOM's flat layout (column x, row -y) and the
+  // plain scale DOOM 3 gives an unaligned flat (column y, row x).
+  const double a = 32 / (1.5 * 2);
+  material::TextureMatrix doomLayout, plainScale;
+  doomLayout.m[0][0] = 0, doomLayout.m[0][1] = a, doomLayout.m[1][0] = -a, doomLayout.m[1][1] = 0;
+  plainScale.m[0][0] = a, plainScale.m[1][1] = a;
+  previewtest::WriteBytes(folder / "tex.pk4",
+                          previewtest::MakeZip({{"textures/set/QUAD.tga", QuadTga(), true},
+                                                {"materials/set.mtr", [&] {
+                                                   const std::string text = QuadMaterial("set/ALIGNED", doomLayout) +
+                                                                            QuadMaterial("set/PLAIN", plainScale);
+                                                   return std::vector<uint8_t>(text.begin(), text.end());
+                                                 }(), true}}));
+  Pk4Archive archive((folder / "tex.pk4").string());
+  TextureLibrary textures({&archive});
+  // Two DOOM units square (3 map units), from the world origin up and to the right.
+  for (const char* name : {"set/ALIGNED", "set/PLAIN"}) {
+    const std::string map = "{\n\"classname\" \"worldspawn\"\n" + previewtest::BoxBrush(0, 0, -16, 3, 3, 0, name) + "}\n";
+    const Picture picture = RenderPreview(SelectScene(ParseMap(map)), textures, {400, 1.5});
+    // The quarter of the floor at DOOM point (0.5, 1.5) (left, top of the picture) and at (1.5, 0.5).
+    auto at = [&](double fx, double fy) {
+      const int margin = 400 / 28;
+      const double inside = picture.width - 2 * margin;
+      return picture.At(margin + static_cast<int>(inside * fx), margin + static_cast<int>(inside * fy));
+    };
+    // DOOM: column floor(x), row floor(-y), mod 2. Unaligned DOOM 3: column floor(y), row floor(x).
+    const bool aligned = std::string(name) == "set/ALIGNED";
+    const Rgb red{255, 0, 0}, green{0, 255, 0}, blue{0, 0, 255}, white{255, 255, 255};
+    const struct {
+      double fx, fy;  // (0.5, 1.5), (1.5, 1.5), (0.5, 0.5), (1.5, 0.5) in DOOM units
+      Rgb doom, unaligned;
+    } quarters[] = {{0.25, 0.25, red, green}, {0.75, 0.25, green, white}, {0.25, 0.75, blue, red}, {0.75, 0.75, white, blue}};
+    for (const auto& q : quarters) {
+      const uint8_t* pixel = at(q.fx, q.fy);
+      const Rgb want = aligned ? q.doom : q.unaligned;
+      EXPECT_NEAR(pixel[0], want.r, 3) << name << " at " << q.fx << ", " << q.fy;
+      EXPECT_NEAR(pixel[1], want.g, 3) << name << " at " << q.fx << ", " << q.fy;
+      EXPECT_NEAR(pixel[2], want.b, 3) << name << " at " << q.fx << ", " << q.fy;
+    }
   }
 }
 

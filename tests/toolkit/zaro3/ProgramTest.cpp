@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "MapChecker.h"
+#include "PackageUpdate.h"
 
 namespace fs = std::filesystem;
 
@@ -98,6 +99,17 @@ std::string RoomWad(const std::vector<std::pair<std::string, std::string>>& extr
 
 void WriteFile(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
+// A texture package as xtract leaves it: an image and the base materials.
+void WriteTexturePackage(const std::string& path) {
+  std::string empty = "PK\x05\x06";
+  empty.resize(22, '\0');
+  WriteFile(path, empty);
+  pk4::ReplacePackageEntries(path, {{"textures/doom2/STARTAN3.tga", std::string(64, 'i')},
+                                    {"materials/doom2.mtr", "textures/doom2/STARTAN3\n{\n}\n"}});
+}
+
+const char* const kRoomList = "texture STARTAN3 128 128 doom2/STARTAN3\nflat FLOOR0_1 64 64 doom2/flats/FLOOR0_1\n";
+
 }  // namespace
 
 TEST_F(ProgramTest, ConvertsARoomToASoundMapNamedAfterTheLevel) {
@@ -147,4 +159,57 @@ TEST_F(ProgramTest, AnUnwritableMapIsExitThreeAndLeavesNoTemporaryFile) {
   fs::create_directories("MAP01.map/occupied");
   EXPECT_EQ(Run({"room.wad", "MAP01"}), 3);
   EXPECT_FALSE(fs::exists("MAP01.map.tmp"));
+}
+
+TEST_F(ProgramTest, VariantsJoinTheWadsTexturePackageAndASecondRunChangesNothing) {
+  WriteFile("room.wad", RoomWad());
+  WriteFile("DOOM2.TEX", kRoomList);
+  WriteTexturePackage("zroomtex.pk4");
+  ASSERT_EQ(Run({"room.wad", "MAP01", "-doom2", "-bound", "-scale", "1.5"}), 0) << err.str();
+  EXPECT_EQ(err.str().find("texture package"), std::string::npos) << err.str();
+  const std::string map = Read("MAP01.map");
+  // Every wall runs along an axis from a corner on the grid: phase 0 columns, rows from the ceiling.
+  EXPECT_NE(map.find(" doom2/STARTAN3/k1_5w0_0 "), std::string::npos);
+  EXPECT_NE(map.find(" doom2/flats/FLOOR0_1/k1_5f "), std::string::npos);
+  EXPECT_EQ(map.find(" doom2/STARTAN3 "), std::string::npos);
+  const auto variants = pk4::ReadPackageEntry("zroomtex.pk4", "materials/doom2_variants_zroomtex.mtr");
+  ASSERT_TRUE(variants.has_value());
+  EXPECT_NE(variants->find("textures/doom2/STARTAN3/k1_5w0_0\n{"), std::string::npos);
+  EXPECT_NE(variants->find("textures/doom2/flats/FLOOR0_1/k1_5f\n{"), std::string::npos);
+  // What the package held is still there.
+  EXPECT_EQ(pk4::ReadPackageEntry("zroomtex.pk4", "textures/doom2/STARTAN3.tga"), std::string(64, 'i'));
+  EXPECT_NE(out.str().find("aligned faces: 5 (2 variants, 2 new in zroomtex.pk4)"), std::string::npos) << out.str();
+
+  const std::string package = Read("zroomtex.pk4");
+  const auto stamp = fs::last_write_time("zroomtex.pk4");
+  ASSERT_EQ(Run({"room.wad", "MAP01", "-doom2", "-bound", "-scale", "1.5"}), 0) << err.str();
+  EXPECT_EQ(Read("zroomtex.pk4"), package);
+  EXPECT_EQ(fs::last_write_time("zroomtex.pk4"), stamp);
+  EXPECT_EQ(Read("MAP01.map"), map);
+
+  // Another scale is another variant; the first ones stay.
+  ASSERT_EQ(Run({"room.wad", "MAP01", "-doom2", "-scale", "2"}), 0) << err.str();
+  const auto both = pk4::ReadPackageEntry("zroomtex.pk4", "materials/doom2_variants_zroomtex.mtr");
+  EXPECT_NE(both->find("textures/doom2/STARTAN3/k1_5w0_0\n"), std::string::npos);
+  EXPECT_NE(both->find("textures/doom2/STARTAN3/k2w0_0\n"), std::string::npos);
+}
+
+TEST_F(ProgramTest, WithoutAUsablePackageTheMapKeepsItsBaseMaterialsAndSaysWhy) {
+  WriteFile("room.wad", RoomWad());
+  WriteFile("DOOM2.TEX", kRoomList);
+  ASSERT_EQ(Run({"room.wad", "MAP01", "-doom2"}), 0) << err.str();
+  EXPECT_NE(err.str().find("no texture package"), std::string::npos) << err.str();
+  EXPECT_NE(Read("MAP01.map").find(" doom2/STARTAN3 "), std::string::npos);
+
+  WriteFile("zroomtex.pk4", "not a package");
+  ASSERT_EQ(Run({"room.wad", "MAP01", "-doom2"}), 0) << err.str();
+  EXPECT_NE(err.str().find("zroomtex.pk4: not a zip package"), std::string::npos) << err.str();
+  EXPECT_NE(Read("MAP01.map").find(" doom2/STARTAN3 "), std::string::npos);
+  EXPECT_EQ(Read("zroomtex.pk4"), "not a package");
+
+  // Without the wad's own package the variants go to the package of the texture set in use.
+  fs::remove("zroomtex.pk4");
+  WriteTexturePackage("zdoom2tex.pk4");
+  ASSERT_EQ(Run({"room.wad", "MAP01", "-doom2"}), 0) << err.str();
+  EXPECT_TRUE(pk4::ReadPackageEntry("zdoom2tex.pk4", "materials/doom2_variants_zdoom2tex.mtr").has_value());
 }

@@ -193,40 +193,51 @@ TEST(MoverPlan, OpenDoorsAndUntaggedRemoteSpecialsStayStatic) {
   EXPECT_TRUE(zaro3::PlanMovers(crafted.level, true).movers.empty());
 }
 
-TEST(MaskedLines, GrateRisesFromTheHigherFloorByItsTextureHeightOrToTheLowerCeiling) {
+TEST(MaskedLines, GrateHangsFromTheLowerCeilingByItsTextureHeightOnEachTexturedSide) {
   auto crafted = MakeRooms({Room(0, 128, 0, 128), Room(128, 256, 8, 100)});
   const int line = crafted.sharedLines[1];
   crafted.level.sidedefs[crafted.level.linedefs[line].front].middle = "GRATE";
   const MaterialCatalog catalog = Catalog();
   MaterialPicker picker(catalog, "zdoom/sky1");
-  const auto plan = zaro3::PlanMovers(crafted.level, true);
   int skipped = 0;
-  auto entities = zaro3::BuildMaskedLineEntities(crafted.level, plan, picker, skipped);
+  auto entities = zaro3::BuildMaskedLineEntities(crafted.level, picker, skipped);
   ASSERT_EQ(entities.size(), 1u);
   EXPECT_EQ(entities[0].Text("classname"), "func_static");
   // A brush entity exists in the game only with a model named like it.
   EXPECT_EQ(entities[0].Text("name"), "grate_" + std::to_string(line));
   EXPECT_EQ(entities[0].Text("model"), entities[0].Text("name"));
+  ASSERT_EQ(entities[0].brushes.size(), 1u);
   const Prism& slab = entities[0].brushes.at(0);
-  EXPECT_EQ(slab.zLow, 8);
-  EXPECT_EQ(slab.zHigh, 40);
+  // DOOM draws it once, from the lower ceiling down by its height (32).
+  EXPECT_EQ(slab.zLow, 68);
+  EXPECT_EQ(slab.zHigh, 100);
   EXPECT_TRUE(zaro3::FootprintIsSound(slab));
-  // Each side shows its own sidedef's middle texture: here only the front has one.
   int faces = 0;
   for (const auto& s : slab.sides) faces += s.face.material == "d/GRATE";
   EXPECT_EQ(faces, 1);
+  // Lower-unpegged it stands on the higher floor.
+  crafted.level.linedefs[line].flags |= wad::kLineLowerUnpegged;
+  entities = zaro3::BuildMaskedLineEntities(crafted.level, picker, skipped);
+  EXPECT_EQ(entities.at(0).brushes.at(0).zLow, 8);
+  EXPECT_EQ(entities.at(0).brushes.at(0).zHigh, 40);
+  // Both sides textured: a slab each, each face on the line facing its own side.
   crafted.level.sidedefs[crafted.level.linedefs[line].back].middle = "GRATE";
-  faces = 0;
-  const auto bothSides = zaro3::BuildMaskedLineEntities(crafted.level, plan, picker, skipped);
-  for (const auto& s : bothSides.at(0).brushes.at(0).sides) faces += s.face.material == "d/GRATE";
-  EXPECT_EQ(faces, 2);
+  const auto bothSides = zaro3::BuildMaskedLineEntities(crafted.level, picker, skipped);
+  ASSERT_EQ(bothSides.at(0).brushes.size(), 2u);
+  for (const Prism& each : bothSides.at(0).brushes) {
+    faces = 0;
+    for (const auto& s : each.sides) faces += s.face.material == "d/GRATE" && s.a.x == 128 && s.b.x == 128;
+    EXPECT_EQ(faces, 1);
+    EXPECT_TRUE(zaro3::FootprintIsSound(each));
+  }
   crafted.level.sidedefs[crafted.level.linedefs[line].back].middle = "-";
+  crafted.level.linedefs[line].flags &= ~wad::kLineLowerUnpegged;
 
   crafted.level.sidedefs[crafted.level.linedefs[line].front].middle = "UNKNOWN";
-  entities = zaro3::BuildMaskedLineEntities(crafted.level, plan, picker, skipped);
+  entities = zaro3::BuildMaskedLineEntities(crafted.level, picker, skipped);
   EXPECT_EQ(entities.at(0).brushes.at(0).zHigh, 100);
   crafted.level.sectors[1].floorHeight = 100;  // no opening left
-  entities = zaro3::BuildMaskedLineEntities(crafted.level, zaro3::PlanMovers(crafted.level, true), picker, skipped);
+  entities = zaro3::BuildMaskedLineEntities(crafted.level, picker, skipped);
   EXPECT_TRUE(entities.empty());
   EXPECT_EQ(skipped, 1);
 }
