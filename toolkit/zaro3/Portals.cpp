@@ -1,0 +1,219 @@
+#include "Portals.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+#include "AreaSplit.h"
+#include "BrushBounds.h"
+#include "PortalSites.h"
+#include "PrismShapes.h"
+
+namespace zaro3 {
+
+namespace {
+
+// How thick a portal brush is, DOOM units.
+constexpr int64_t kPortalThickness = 1;
+// No area may grow past this share of the level's drawn faces by joining free openings.
+constexpr double kAreaCap = 0.08;
+// An area planned through narrow openings alone that is bigger than this share of the
+// level and this many faces is split further at wide openings too; a small level, whose
+// areas hold few faces anyway, keeps its open rooms whole.
+constexpr double kBigAreaShare = 0.15;
+constexpr double kBigAreaFaces = 500;
+// Added to a wide opening's order, so that every wide opening is joined before a narrow one.
+constexpr double kWideJoinedFirst = 1e12;
+// Room kept between a portal and another mover's bounds, DOOM units, beyond the game's own pad.
+constexpr double kMoverClearance = 1;
+
+bool IsDoorClass(const std::string& classname) { return classname == "func_door"; }
+bool IsStaticClass(const std::string& classname) {
+  return classname == "func_static" || classname.rfind("trigger_", 0) == 0;
+}
+
+// Keeps portal brushes clear of the brush entities.
+class PortalPlacer {
+public:
+  PortalPlacer(const wad::Level& level, const MoverPlan& plan, const std::vector<MapEntity>& entities,
+               const Scale& scale)
+      : m_level(level), m_entities(BrushEntitiesOf(entities)) {
+    double perUnit = 1;
+    for (int i = 0; i < scale.decimals; ++i) perUnit *= 10;
+    perUnit /= static_cast<double>(scale.mantissa);
+    // The game pads a door's bounds by one of its units before it looks for a portal.
+    m_doorPad = perUnit + kMoverClearance;
+    m_doorBoxes.resize(level.sectors.size());
+    for (const wad::Linedef& line : level.linedefs) {
+      for (const int side : {line.front, line.back}) {
+        if (side < 0) continue;
+        const int s = level.sidedefs[side].sector;
+        if (!plan.IsDoor(s)) continue;
+        for (const int v : {line.v1, line.v2}) AddPoint(m_doorBoxes[s], level.vertices[v]);
+      }
+    }
+  }
+
+  // The brush for `site` on the side of its front sector (or its back), when it keeps
+  // clear of every brush entity but the door of `ownDoor` (-1: none).
+  bool Place(const PortalSite& site, bool onFront, int ownDoor, Prism& slab) const {
+    const IntPoint a = site.from, b = site.to;
+    slab = LineSlab(a, b, kPortalThickness, onFront, site.low, site.high, Surface(kPortalSideMaterial),
+                    Surface(kPortalSideMaterial));
+    if (!FootprintIsSound(slab)) return false;
+    for (PrismSide& side : slab.sides) {
+      if ((side.a == a || side.a == b) && (side.b == a || side.b == b)) side.face = Surface(kVisportalMaterial);
+    }
+    Box3 face;
+    face.lo[0] = static_cast<double>(std::min(a.x, b.x));
+    face.hi[0] = static_cast<double>(std::max(a.x, b.x));
+    face.lo[1] = static_cast<double>(std::min(a.y, b.y));
+    face.hi[1] = static_cast<double>(std::max(a.y, b.y));
+    face.lo[2] = static_cast<double>(site.low);
+    face.hi[2] = static_cast<double>(site.high);
+    const Footprint brush = FootprintOf(slab);
+    for (const BrushEntityBounds& entity : m_entities) {
+      if (IsDoorClass(entity.classname)) {
+        if (ownDoor >= 0 && Covers(entity.box, m_doorBoxes[ownDoor])) continue;
+        if (face.Touches(entity.box, m_doorPad)) return false;
+      } else if (IsStaticClass(entity.classname)) {
+        for (const Footprint& other : entity.brushes) {
+          if (Overlap(brush, other)) return false;
+        }
+      } else if (TouchesAcross(brush.box, entity.box, kMoverClearance)) {
+        return false;
+      }
+    }
+    return true;
+  }
+
+private:
+  static void AddPoint(Box3& box, const wad::Vertex& v) {
+    if (box.lo[2] == 0 && box.hi[2] == 0) {
+      box.lo[0] = box.hi[0] = v.x;
+      box.lo[1] = box.hi[1] = v.y;
+      box.hi[2] = 1;  // marks the box as started
+      return;
+    }
+    box.lo[0] = std::min<double>(box.lo[0], v.x);
+    box.hi[0] = std::max<double>(box.hi[0], v.x);
+    box.lo[1] = std::min<double>(box.lo[1], v.y);
+    box.hi[1] = std::max<double>(box.hi[1], v.y);
+  }
+
+  // Whether the entity's box holds the door sector's footprint.
+  static bool Covers(const Box3& entity, const Box3& sector) {
+    constexpr double slack = 0.5;
+    return entity.lo[0] <= sector.lo[0] + slack && entity.hi[0] >= sector.hi[0] - slack &&
+           entity.lo[1] <= sector.lo[1] + slack && entity.hi[1] >= sector.hi[1] - slack;
+  }
+
+  // Whether two boxes come within `pad` of each other seen from above.
+  static bool TouchesAcross(const Box3& a, const Box3& b, double pad) {
+    return a.lo[0] <= b.hi[0] + pad && a.hi[0] >= b.lo[0] - pad && a.lo[1] <= b.hi[1] + pad &&
+           a.hi[1] >= b.lo[1] - pad;
+  }
+
+  const wad::Level& m_level;
+  std::vector<BrushEntityBounds> m_entities;
+  std::vector<Box3> m_doorBoxes;  // per sector, for door sectors
+  double m_doorPad = 1;
+};
+
+// Roughly how many faces each sector draws: its walls and its floor and ceiling pieces.
+std::vector<double> DrawnWeights(const wad::Level& level, const std::vector<Piece>& pieces) {
+  std::vector<double> weight(level.sectors.size(), 0);
+  for (const wad::Linedef& line : level.linedefs) {
+    for (const int side : {line.front, line.back}) {
+      if (side >= 0) weight[level.sidedefs[side].sector] += 2;
+    }
+  }
+  for (const Piece& piece : pieces) {
+    if (piece.sector >= 0) weight[piece.sector] += 2.0 * std::max<double>(1, piece.edges.size() - 2.0);
+  }
+  return weight;
+}
+
+
+// Each door's portal: on the one site towards a neighbour where the brush fits, when
+// that side is a single straight run (a door closes one portal only).
+void MarkDoorSites(const wad::Level& level, const MoverPlan& plan, const PortalPlacer& placer,
+                   const std::vector<PortalSite>& sites, std::vector<Opening>& graph, std::vector<Prism>& slabs) {
+  std::vector<std::vector<std::size_t>> sitesOf(level.sectors.size());
+  for (std::size_t i = 0; i < sites.size(); ++i) {
+    sitesOf[sites[i].front].push_back(i);
+    sitesOf[sites[i].back].push_back(i);
+  }
+  for (std::size_t door = 0; door < level.sectors.size(); ++door) {
+    if (!plan.IsDoor(static_cast<int>(door))) continue;
+    const std::vector<std::size_t>& own = sitesOf[door];
+    for (const std::size_t i : own) {
+      const PortalSite& site = sites[i];
+      const int neighbour = site.front == static_cast<int>(door) ? site.back : site.front;
+      const auto towardsNeighbour = std::count_if(own.begin(), own.end(), [&](std::size_t j) {
+        return sites[j].front == neighbour || sites[j].back == neighbour;
+      });
+      if (towardsNeighbour != 1) continue;
+      if (placer.Place(site, site.front == static_cast<int>(door), static_cast<int>(door), slabs[i])) {
+        graph[i].kind = OpeningKind::Door;
+        break;
+      }
+    }
+  }
+}
+
+}  // namespace
+
+std::vector<Prism> BuildPortals(const wad::Level& level, const std::vector<Piece>& pieces, const MoverPlan& plan,
+                                const std::vector<MapEntity>& entities, const Scale& scale, PortalReport& report) {
+  const PortalPlacer placer(level, plan, entities, scale);
+  const std::vector<PortalSite> sites = FindPortalSites(level, plan);
+  std::vector<Opening> graph(sites.size());
+  std::vector<Prism> slabs(sites.size());
+  MarkDoorSites(level, plan, placer, sites, graph, slabs);
+  // Doorways and other narrowings first; the rest only where an area would stay too big.
+  std::vector<bool> wide(sites.size(), false);
+  for (std::size_t i = 0; i < sites.size(); ++i) {
+    const PortalSite& site = sites[i];
+    graph[i].a = site.front;
+    graph[i].b = site.back;
+    if (graph[i].kind == OpeningKind::Door) continue;
+    graph[i].kind = OpeningKind::Joined;
+    if (plan.IsDoor(site.front) || plan.IsDoor(site.back)) continue;
+    if (!placer.Place(site, true, -1, slabs[i]) && !placer.Place(site, false, -1, slabs[i])) continue;
+    const double length = std::hypot(static_cast<double>(site.to.x - site.from.x),
+                                      static_cast<double>(site.to.y - site.from.y));
+    graph[i].joinFirst = length * static_cast<double>(site.high - site.low);
+    if (site.narrows) graph[i].kind = OpeningKind::Free;
+    else wide[i] = true;
+  }
+  const std::vector<double> weight = DrawnWeights(level, pieces);
+  AreaSplitResult split = SplitAreas(weight, graph, kAreaCap);
+  const double total = std::accumulate(weight.begin(), weight.end(), 0.0);
+  std::vector<double> groupWeight(weight.size(), 0);
+  for (std::size_t s = 0; s < weight.size(); ++s) groupWeight[split.groupOf[s]] += weight[s];
+  bool regroup = false;
+  for (std::size_t i = 0; i < sites.size(); ++i) {
+    const double g = groupWeight[split.groupOf[sites[i].front]];
+    if (!wide[i] || g <= kBigAreaShare * total || g <= kBigAreaFaces) continue;
+    // Wide openings are joined before any narrow one, so they are cut only where no narrow one will do.
+    graph[i].kind = OpeningKind::Free;
+    graph[i].joinFirst += kWideJoinedFirst;
+    regroup = true;
+  }
+  if (regroup) split = SplitAreas(weight, graph, kAreaCap);
+  std::vector<Prism> portals;
+  for (std::size_t i = 0; i < sites.size(); ++i) {
+    if (split.cut[i]) portals.push_back(std::move(slabs[i]));
+  }
+  for (std::size_t s = 0; s < level.sectors.size(); ++s) {
+    if (plan.IsDoor(static_cast<int>(s))) ++report.doors;
+  }
+  report.portals = static_cast<int>(portals.size());
+  report.doorsWithPortal = split.doorsKept;
+  report.areas = split.areas;
+  report.largestShare = split.largestShare;
+  return portals;
+}
+
+}  // namespace zaro3
