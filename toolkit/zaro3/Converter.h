@@ -12,11 +12,14 @@
 #include <string>
 
 #include "Diagnostics.h"
+#include "Headroom.h"
 #include "Level.h"
 #include "MapModel.h"
 #include "MaterialCatalog.h"
 #include "Options.h"
 #include "Pieces.h"
+#include "Portals.h"
+#include "StepRamps.h"
 #include "ThingEntities.h"
 #include "ThingTable.h"
 #include "specials/SpecialEntities.h"
@@ -35,6 +38,9 @@ struct ConversionSummary {
   std::size_t maskedLines = 0;
   int skippedBrushes = 0;
   ThingReport things;
+  RampReport ramps;
+  PortalReport portals;
+  HeadroomReport headroom;
   int untextured = 0;
   std::set<std::string> missingNames;
 };
