@@ -28,9 +28,9 @@ constexpr double kWideJoinedFirst = 1e12;
 constexpr double kMoverClearance = 1;
 
 bool IsDoorClass(const std::string& classname) { return classname == "func_door"; }
-bool IsStaticClass(const std::string& classname) {
-  return classname == "func_static" || classname.rfind("trigger_", 0) == 0;
-}
+// Triggers have no model to draw or cut: a portal through one changes nothing of it.
+bool IsTriggerClass(const std::string& classname) { return classname.rfind("trigger_", 0) == 0; }
+bool IsStaticClass(const std::string& classname) { return classname == "func_static"; }
 
 // Keeps portal brushes clear of the brush entities.
 class PortalPlacer {
@@ -73,6 +73,7 @@ public:
     face.hi[2] = static_cast<double>(site.high);
     const Footprint brush = FootprintOf(slab);
     for (const BrushEntityBounds& entity : m_entities) {
+      if (IsTriggerClass(entity.classname)) continue;
       if (IsDoorClass(entity.classname)) {
         if (ownDoor >= 0 && Covers(entity.box, m_doorBoxes[ownDoor])) continue;
         if (face.Touches(entity.box, m_doorPad)) return false;
@@ -154,7 +155,10 @@ void MarkDoorSites(const wad::Level& level, const MoverPlan& plan, const PortalP
         return sites[j].front == neighbour || sites[j].back == neighbour;
       });
       if (towardsNeighbour != 1) continue;
-      if (placer.Place(site, site.front == static_cast<int>(door), static_cast<int>(door), slabs[i])) {
+      // Inside the door's own sector if it can, else just outside it (a trigger may fill the door).
+      const bool doorInFront = site.front == static_cast<int>(door);
+      if (placer.Place(site, doorInFront, static_cast<int>(door), slabs[i]) ||
+          placer.Place(site, !doorInFront, static_cast<int>(door), slabs[i])) {
         graph[i].kind = OpeningKind::Door;
         break;
       }
@@ -206,8 +210,18 @@ std::vector<Prism> BuildPortals(const wad::Level& level, const std::vector<Piece
   for (std::size_t i = 0; i < sites.size(); ++i) {
     if (split.cut[i]) portals.push_back(std::move(slabs[i]));
   }
+  // A door with one sector all round (a pillar that opens) hides nothing when shut.
+  std::vector<std::vector<int>> neighbours(level.sectors.size());
+  for (const PortalSite& site : sites) {
+    neighbours[site.front].push_back(site.back);
+    neighbours[site.back].push_back(site.front);
+  }
   for (std::size_t s = 0; s < level.sectors.size(); ++s) {
-    if (plan.IsDoor(static_cast<int>(s))) ++report.doors;
+    if (!plan.IsDoor(static_cast<int>(s))) continue;
+    ++report.doors;
+    std::vector<int>& n = neighbours[s];
+    std::sort(n.begin(), n.end());
+    if (std::unique(n.begin(), n.end()) - n.begin() >= 2) ++report.doorsBetween;
   }
   report.portals = static_cast<int>(portals.size());
   report.doorsWithPortal = split.doorsKept;

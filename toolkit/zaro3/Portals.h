@@ -32,6 +32,7 @@ inline const char* const kPortalSideMaterial = "zdoom/nodraw";
 struct PortalReport {
   int portals = 0;
   int doors = 0;            // door sectors
+  int doorsBetween = 0;     // of those, doors between two different sectors (the others hide nothing)
   int doorsWithPortal = 0;
   int areas = 0;            // as the cut plans them
   double largestShare = 0;  // of the level's drawn faces, in the largest planned area (an estimate)
