@@ -51,6 +51,12 @@ int64_t RampStrip::StepsFor(double depth) const {
   return std::max<int64_t>(1, static_cast<int64_t>(std::ceil(depth / DepthPerStep() - 1e-9)));
 }
 
+std::array<int64_t, 4> RampStrip::Box() const {
+  const geo::IntVec farFrom = PointAt(m_from, m_depth), farTo = PointAt(m_to, m_depth);
+  return {std::min({m_from.x, m_to.x, farFrom.x, farTo.x}), std::min({m_from.y, m_to.y, farFrom.y, farTo.y}),
+          std::max({m_from.x, m_to.x, farFrom.x, farTo.x}), std::max({m_from.y, m_to.y, farFrom.y, farTo.y})};
+}
+
 geo::ConvexPolygon RampStrip::Footprint() const {
   const geo::IntVec farTo = PointAt(m_to, m_depth), farFrom = PointAt(m_from, m_depth);
   geo::ConvexPolygon polygon;
@@ -89,12 +95,9 @@ RampStrip::StripPoint RampStrip::ToStrip(geo::IntVec p) const {
 StripCrossing RampStrip::Cross(geo::IntVec a, geo::IntVec b) const {
   StripCrossing crossing;
   // Most lines lie far away: the box around the strip's corners sends them off cheaply.
-  const geo::IntVec farFrom = PointAt(m_from, m_depth), farTo = PointAt(m_to, m_depth);
-  const int64_t loX = std::min({m_from.x, m_to.x, farFrom.x, farTo.x});
-  const int64_t hiX = std::max({m_from.x, m_to.x, farFrom.x, farTo.x});
-  const int64_t loY = std::min({m_from.y, m_to.y, farFrom.y, farTo.y});
-  const int64_t hiY = std::max({m_from.y, m_to.y, farFrom.y, farTo.y});
-  if (std::max(a.x, b.x) < loX || std::min(a.x, b.x) > hiX || std::max(a.y, b.y) < loY || std::min(a.y, b.y) > hiY) {
+  const std::array<int64_t, 4> box = Box();
+  if (std::max(a.x, b.x) < box[0] || std::max(a.y, b.y) < box[1] || std::min(a.x, b.x) > box[2] ||
+      std::min(a.y, b.y) > box[3]) {
     return crossing;
   }
   const StripPoint p = ToStrip(a), q = ToStrip(b);

@@ -9,6 +9,7 @@
 // which lines matter; the strip owns only its own numbers.
 #pragma once
 
+#include <array>
 #include <vector>
 
 #include "ConvexPolygon.h"
@@ -35,6 +36,8 @@ public:
   int64_t Depth() const { return m_depth; }
   geo::IntVec PointAt(geo::IntVec p, int64_t steps) const { return {p.x + m_dir.x * steps, p.y + m_dir.y * steps}; }
 
+  // The box around the strip at its depth: lowest x, lowest y, highest x, highest y.
+  std::array<int64_t, 4> Box() const;
   // The strip at its depth, counter-clockwise.
   geo::ConvexPolygon Footprint() const;
   // The part of `polygon` on the step line's side of `cut`.

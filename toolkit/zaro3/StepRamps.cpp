@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "ConvexPolygon.h"
+#include "LineCells.h"
 #include "PlayerFit.h"
 #include "PrismShapes.h"
 #include "RampStrip.h"
@@ -68,7 +69,7 @@ struct RampEnd {
 class RampBuilder {
 public:
   RampBuilder(const wad::Level& level, const MoverPlan& plan, const Scale& scale)
-      : m_level(level), m_plan(plan), m_highestStep(HighestStepScaled(scale)) {
+      : m_level(level), m_plan(plan), m_lines(level), m_highestStep(HighestStepScaled(scale)) {
     // Headroom the ramp must leave under a ceiling, in DOOM units.
     m_headroom = static_cast<double>(kDoom3StandingHeight);
     for (int i = 0; i < scale.decimals; ++i) m_headroom *= 10;
@@ -151,21 +152,22 @@ private:
   // The lines inside the strip, with the sectors on either side of them going deeper.
   std::vector<Crossed> Gather(const Step& step, const RampStrip& strip) const {
     std::vector<Crossed> crossed;
-    for (std::size_t l = 0; l < m_level.linedefs.size(); ++l) {
-      if (static_cast<int>(l) == step.linedef) continue;
+    const std::array<int64_t, 4> box = strip.Box();
+    m_lines.ForEachNear(box[0], box[1], box[2], box[3], [&](int l) {
+      if (l == step.linedef) return;
       const wad::Linedef& line = m_level.linedefs[l];
       const wad::Vertex& a = m_level.vertices[line.v1];
       const wad::Vertex& b = m_level.vertices[line.v2];
       Crossed c;
       c.crossing = strip.Cross({a.x, a.y}, {b.x, b.y});
-      if (!c.crossing.inside) continue;
-      c.linedef = static_cast<int>(l);
+      if (!c.crossing.inside) return;
+      c.linedef = l;
       const int front = line.front >= 0 ? m_level.sidedefs[line.front].sector : -1;
       const int back = line.back >= 0 ? m_level.sidedefs[line.back].sector : -1;
       c.beyond = c.crossing.towardsFront ? front : back;
       c.before = c.crossing.towardsFront ? back : front;
       crossed.push_back(c);
-    }
+    });
     std::sort(crossed.begin(), crossed.end(),
               [](const Crossed& x, const Crossed& y) { return x.crossing.middleDepth < y.crossing.middleDepth; });
     return crossed;
@@ -183,7 +185,8 @@ private:
   }
 
   // Goes down the strip's middle from the step line: over floors as low as the ramp's or
-  // lower, until the slope meets the floor under it or something stops it.
+  // lower by steps DOOM's player walks, until the slope meets the floor under it or
+  // something stops it.
   RampEnd FollowMiddle(const Step& step, const std::vector<Crossed>& crossed, const RampStrip& strip, int64_t top,
                        int64_t rise, int64_t run) const {
     auto height = [&](double depth) { return top - rise * depth / static_cast<double>(run); };
@@ -201,6 +204,14 @@ private:
         end.line = c.linedef;
         // A higher floor beyond is no way up onto the ramp; a lower one leaves its rise.
         end.left = s < 0 || m_plan.floor[s] > height(depth) ? 0.0 : height(depth) - m_plan.floor[s];
+        return end;
+      }
+      // Down a ledge DOOM's player does not walk up, nobody comes from below: the ramp ends there.
+      const wad::Linedef& line = m_level.linedefs[c.linedef];
+      if ((m_plan.floor[s] < end.floor && (line.flags & wad::kLineBlocking)) ||
+          end.floor - m_plan.floor[s] > kDoomStepHeight) {
+        end.depth = depth;
+        end.line = c.linedef;
         return end;
       }
       end.floor = m_plan.floor[s];
@@ -238,6 +249,7 @@ private:
 
   const wad::Level& m_level;
   const MoverPlan& m_plan;
+  LineCells m_lines;
   int64_t m_highestStep;
   double m_headroom = 0;
 };
