@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "IntLine.h"
+#include "LineCells.h"
 
 namespace zaro3 {
 
@@ -28,6 +29,9 @@ std::vector<std::vector<int>> SectorVertices(const wad::Level& level) {
   }
   return vertices;
 }
+
+// How far a run's middle looks into either side to tell the deeper one.
+constexpr double kDepthLook = 256;
 
 double WidthAlong(const wad::Level& level, const std::vector<int>& vertices, double dx, double dy) {
   double lo = 0, hi = 0;
@@ -105,6 +109,7 @@ std::vector<PortalSite> FindPortalSites(const wad::Level& level, const MoverPlan
   }
   const std::vector<std::vector<int>> walls = WallsAt(level, plan);
   const std::vector<std::vector<int>> sectorVertices = SectorVertices(level);
+  const LineCells cells(level);
   std::vector<PortalSite> sites;
   for (auto& [key, pieces] : runs) {
     std::sort(pieces.begin(), pieces.end(), [](const Piece& p, const Piece& q) { return p.start < q.start; });
@@ -125,6 +130,10 @@ std::vector<PortalSite> FindPortalSites(const wad::Level& level, const MoverPlan
       const double length = std::hypot(dx, dy);
       const double wider = std::max(WidthAlong(level, sectorVertices[site.front], dx / length, dy / length),
                                     WidthAlong(level, sectorVertices[site.back], dx / length, dy / length));
+      // The front lies right of from -> to.
+      const double mx = (a.x + b.x) / 2.0, my = (a.y + b.y) / 2.0;
+      site.frontDeeper = cells.FreeRun(mx, my, dy / length, -dx / length, kDepthLook) >
+                         cells.FreeRun(mx, my, -dy / length, dx / length, kDepthLook);
       site.narrows = site.betweenWalls &&
                      ((WallGoesOn(level, walls, pieces[i].v1, -dx, -dy) && WallGoesOn(level, walls, pieces[j].v2, dx, dy)) ||
                       wider >= kWiderBeside * length);

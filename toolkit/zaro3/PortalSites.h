@@ -25,6 +25,7 @@ struct PortalSite {
   int64_t low = 0, high = 0;  // the opening between the world's floors and ceilings
   bool betweenWalls = false;  // a wall (one-sided line) ends at both ends
   bool narrows = false;       // narrower than the space on one side: a doorway, a window, a mouth
+  bool frontDeeper = false;   // from the run's middle, the way into the front sector is the longer one
   std::vector<int> linedefs;
 };
 

@@ -6,7 +6,6 @@
 
 #include "AreaSplit.h"
 #include "BrushBounds.h"
-#include "PortalSites.h"
 #include "PrismShapes.h"
 
 namespace zaro3 {
@@ -137,9 +136,12 @@ std::vector<double> DrawnWeights(const wad::Level& level, const std::vector<Piec
 
 
 // Each door's portal: on the one site towards a neighbour where the brush fits, when
-// that side is a single straight run (a door closes one portal only).
-void MarkDoorSites(const wad::Level& level, const MoverPlan& plan, const PortalPlacer& placer,
-                   const std::vector<PortalSite>& sites, std::vector<Opening>& graph, std::vector<Prism>& slabs) {
+// that side is a single straight run (a door closes one portal only). Per sector, the
+// site marked as its door's, or -1.
+std::vector<int> MarkDoorSites(const wad::Level& level, const MoverPlan& plan, const PortalPlacer& placer,
+                               const std::vector<PortalSite>& sites, std::vector<Opening>& graph,
+                               std::vector<Prism>& slabs) {
+  std::vector<int> doorSite(level.sectors.size(), -1);
   std::vector<std::vector<std::size_t>> sitesOf(level.sectors.size());
   for (std::size_t i = 0; i < sites.size(); ++i) {
     sitesOf[sites[i].front].push_back(i);
@@ -160,23 +162,19 @@ void MarkDoorSites(const wad::Level& level, const MoverPlan& plan, const PortalP
       if (placer.Place(site, doorInFront, static_cast<int>(door), slabs[i]) ||
           placer.Place(site, !doorInFront, static_cast<int>(door), slabs[i])) {
         graph[i].kind = OpeningKind::Door;
+        doorSite[door] = static_cast<int>(i);
         break;
       }
     }
   }
+  return doorSite;
 }
 
-}  // namespace
-
-std::vector<Prism> BuildPortals(const wad::Level& level, const std::vector<Piece>& pieces, const MoverPlan& plan,
-                                const std::vector<MapEntity>& entities, const Scale& scale, PortalReport& report) {
-  const PortalPlacer placer(level, plan, entities, scale);
-  const std::vector<PortalSite> sites = FindPortalSites(level, plan);
-  std::vector<Opening> graph(sites.size());
-  std::vector<Prism> slabs(sites.size());
-  MarkDoorSites(level, plan, placer, sites, graph, slabs);
-  // Doorways and other narrowings first; the rest only where an area would stay too big.
-  std::vector<bool> wide(sites.size(), false);
+// Every other site: free where it narrows the way, wide where it does not (cut only in big
+// areas), joined where no portal may stand (by a door, or too near a brush entity).
+void MarkOtherSites(const MoverPlan& plan, const PortalPlacer& placer, const std::vector<PortalSite>& sites,
+                    std::vector<Opening>& graph, std::vector<Prism>& slabs, std::vector<bool>& wide) {
+  wide.assign(sites.size(), false);
   for (std::size_t i = 0; i < sites.size(); ++i) {
     const PortalSite& site = sites[i];
     graph[i].a = site.front;
@@ -184,33 +182,41 @@ std::vector<Prism> BuildPortals(const wad::Level& level, const std::vector<Piece
     if (graph[i].kind == OpeningKind::Door) continue;
     graph[i].kind = OpeningKind::Joined;
     if (plan.IsDoor(site.front) || plan.IsDoor(site.back)) continue;
-    if (!placer.Place(site, true, -1, slabs[i]) && !placer.Place(site, false, -1, slabs[i])) continue;
+    // In the deeper of the two sectors, where it keeps out of the way of narrow ledges and sills.
+    if (!placer.Place(site, site.frontDeeper, -1, slabs[i]) && !placer.Place(site, !site.frontDeeper, -1, slabs[i])) {
+      continue;
+    }
     const double length = std::hypot(static_cast<double>(site.to.x - site.from.x),
                                       static_cast<double>(site.to.y - site.from.y));
     graph[i].joinFirst = length * static_cast<double>(site.high - site.low);
     if (site.narrows) graph[i].kind = OpeningKind::Free;
     else wide[i] = true;
   }
-  const std::vector<double> weight = DrawnWeights(level, pieces);
-  AreaSplitResult split = SplitAreas(weight, graph, kAreaCap);
+}
+
+// Lets the wide sites of every area that is still big be cut too; false when there is none.
+bool FreeWideSitesOfBigAreas(const std::vector<double>& weight, const AreaSplitResult& split,
+                             const std::vector<PortalSite>& sites, const std::vector<bool>& wide,
+                             std::vector<Opening>& graph) {
   const double total = std::accumulate(weight.begin(), weight.end(), 0.0);
   std::vector<double> groupWeight(weight.size(), 0);
   for (std::size_t s = 0; s < weight.size(); ++s) groupWeight[split.groupOf[s]] += weight[s];
-  bool regroup = false;
+  bool freed = false;
   for (std::size_t i = 0; i < sites.size(); ++i) {
     const double g = groupWeight[split.groupOf[sites[i].front]];
     if (!wide[i] || g <= kBigAreaShare * total || g <= kBigAreaFaces) continue;
-    // Wide openings are joined before any narrow one, so they are cut only where no narrow one will do.
+    // Wide sites are joined before any narrow one, so they are cut only where no narrow one will do.
     graph[i].kind = OpeningKind::Free;
     graph[i].joinFirst += kWideJoinedFirst;
-    regroup = true;
+    freed = true;
   }
-  if (regroup) split = SplitAreas(weight, graph, kAreaCap);
-  std::vector<Prism> portals;
-  for (std::size_t i = 0; i < sites.size(); ++i) {
-    if (split.cut[i]) portals.push_back(std::move(slabs[i]));
-  }
-  // A door with one sector all round (a pillar that opens) hides nothing when shut.
+  return freed;
+}
+
+// Counts the doors, those between two sectors (a door with one sector all round, a pillar
+// that opens, hides nothing when shut) and those of them that close a portal.
+void CountDoors(const wad::Level& level, const MoverPlan& plan, const std::vector<PortalSite>& sites,
+                const std::vector<int>& doorSite, const std::vector<bool>& cut, PortalReport& report) {
   std::vector<std::vector<int>> neighbours(level.sectors.size());
   for (const PortalSite& site : sites) {
     neighbours[site.front].push_back(site.back);
@@ -221,10 +227,34 @@ std::vector<Prism> BuildPortals(const wad::Level& level, const std::vector<Piece
     ++report.doors;
     std::vector<int>& n = neighbours[s];
     std::sort(n.begin(), n.end());
-    if (std::unique(n.begin(), n.end()) - n.begin() >= 2) ++report.doorsBetween;
+    if (std::unique(n.begin(), n.end()) - n.begin() < 2) continue;
+    ++report.doorsBetween;
+    if (doorSite[s] >= 0 && cut[doorSite[s]]) ++report.doorsWithPortal;
   }
+}
+
+}  // namespace
+
+std::vector<Prism> BuildPortals(const wad::Level& level, const std::vector<Piece>& pieces, const MoverPlan& plan,
+                                const std::vector<PortalSite>& sites, const std::vector<MapEntity>& entities,
+                                const Scale& scale, PortalReport& report) {
+  const PortalPlacer placer(level, plan, entities, scale);
+  std::vector<Opening> graph(sites.size());
+  std::vector<Prism> slabs(sites.size());
+  const std::vector<int> doorSite = MarkDoorSites(level, plan, placer, sites, graph, slabs);
+  // Doorways and other narrowings first; the rest only where an area would stay too big.
+  std::vector<bool> wide;
+  MarkOtherSites(plan, placer, sites, graph, slabs, wide);
+  const std::vector<double> weight = DrawnWeights(level, pieces);
+  AreaSplitResult split = SplitAreas(weight, graph, kAreaCap);
+  if (FreeWideSitesOfBigAreas(weight, split, sites, wide, graph)) split = SplitAreas(weight, graph, kAreaCap);
+
+  std::vector<Prism> portals;
+  for (std::size_t i = 0; i < sites.size(); ++i) {
+    if (split.cut[i]) portals.push_back(std::move(slabs[i]));
+  }
+  CountDoors(level, plan, sites, doorSite, split.cut, report);
   report.portals = static_cast<int>(portals.size());
-  report.doorsWithPortal = split.doorsKept;
   report.areas = split.areas;
   report.largestShare = split.largestShare;
   return portals;

@@ -21,6 +21,7 @@
 #include "MapModel.h"
 #include "MoverPlan.h"
 #include "Pieces.h"
+#include "PortalSites.h"
 
 namespace zaro3 {
 
@@ -33,13 +34,15 @@ struct PortalReport {
   int portals = 0;
   int doors = 0;            // door sectors
   int doorsBetween = 0;     // of those, doors between two different sectors (the others hide nothing)
-  int doorsWithPortal = 0;
+  int doorsWithPortal = 0;  // of those, doors that close their portal
   int areas = 0;            // as the cut plans them
   double largestShare = 0;  // of the level's drawn faces, in the largest planned area (an estimate)
 };
 
-// `entities`: the whole model so far (worldspawn first), for the brush entities' bounds.
+// `sites`: FindPortalSites of the level and plan; `entities`: the whole model so far
+// (worldspawn first), for the brush entities' bounds.
 std::vector<Prism> BuildPortals(const wad::Level& level, const std::vector<Piece>& pieces, const MoverPlan& plan,
-                                const std::vector<MapEntity>& entities, const Scale& scale, PortalReport& report);
+                                const std::vector<PortalSite>& sites, const std::vector<MapEntity>& entities,
+                                const Scale& scale, PortalReport& report);
 
 }  // namespace zaro3

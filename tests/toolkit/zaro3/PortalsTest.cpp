@@ -125,7 +125,7 @@ TEST(Portals, ADoorGetsOnePortalThatSealsItsOpening) {
   zaro3::MoverPlan plan = PlanOf(crafted.level);
   const auto entities = WorldAnd({MakeDoor(plan, 1, 128, 0, 144, 128, 124)});
   zaro3::PortalReport report;
-  const auto portals = zaro3::BuildPortals(crafted.level, crafted.pieces, plan, entities, {15, 1}, report);
+  const auto portals = zaro3::BuildPortals(crafted.level, crafted.pieces, plan, zaro3::FindPortalSites(crafted.level, plan), entities, {15, 1}, report);
   EXPECT_EQ(report.doors, 1);
   EXPECT_EQ(report.doorsBetween, 1);
   EXPECT_EQ(report.doorsWithPortal, 1);
@@ -147,7 +147,7 @@ TEST(Portals, ALevelWithoutDoorsOrNarrowOpeningsStaysOneArea) {
   const auto crafted = MakeRooms({Room(0, 128, 0, 128), Room(128, 256, 8, 120), Room(256, 384, 0, 128)});
   zaro3::PortalReport report;
   const auto portals =
-      zaro3::BuildPortals(crafted.level, crafted.pieces, PlanOf(crafted.level), WorldAnd({}), {15, 1}, report);
+      zaro3::BuildPortals(crafted.level, crafted.pieces, PlanOf(crafted.level), zaro3::FindPortalSites(crafted.level, PlanOf(crafted.level)), WorldAnd({}), {15, 1}, report);
   EXPECT_TRUE(portals.empty());
   EXPECT_EQ(report.areas, 1);
 }
@@ -158,7 +158,7 @@ TEST(Portals, ADoorwayInAWallGetsOneUnlessAMoverIsNear) {
   ASSERT_EQ(sites.size(), 1u);
   EXPECT_TRUE(sites[0].narrows);
   zaro3::PortalReport report;
-  const auto portals = zaro3::BuildPortals(level, {}, PlanOf(level), WorldAnd({}), {15, 1}, report);
+  const auto portals = zaro3::BuildPortals(level, {}, PlanOf(level), sites, WorldAnd({}), {15, 1}, report);
   ASSERT_EQ(portals.size(), 1u);
   EXPECT_EQ(report.areas, 2);
   // A lift whose bounds come within a unit of the doorway keeps it open.
@@ -166,7 +166,7 @@ TEST(Portals, ADoorwayInAWallGetsOneUnlessAMoverIsNear) {
   lift.Set("classname", "func_plat");
   lift.brushes.push_back(zaro3::Box(129, 40, 160, 80, -64, 0, zaro3::Surface("d/LIFT")));
   zaro3::PortalReport near;
-  EXPECT_TRUE(zaro3::BuildPortals(level, {}, PlanOf(level), WorldAnd({lift}), {15, 1}, near).empty());
+  EXPECT_TRUE(zaro3::BuildPortals(level, {}, PlanOf(level), sites, WorldAnd({lift}), {15, 1}, near).empty());
 }
 
 TEST(AreaSplit, DoorsKeepTheirSidesApartAndJoinedOpeningsAlwaysJoin) {
