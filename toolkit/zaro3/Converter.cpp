@@ -89,13 +89,13 @@ Conversion ConvertLevel(const wad::Level& level, const Options& options, const M
   Append(entities, std::move(special.entities));
 
   // Without all of the world's floors, ceilings and walls no portal can seal its opening.
+  const std::vector<PortalSite> sites = FindPortalSites(level, plan);
   if (brushOptions.floors && brushOptions.ceilings && brushOptions.walls) {
-    for (Prism& portal : BuildPortals(level, pieces, plan, entities, options.scale, summary.portals)) {
+    for (Prism& portal : BuildPortals(level, pieces, plan, sites, entities, options.scale, summary.portals)) {
       entities.front().brushes.push_back(std::move(portal));
     }
   }
-
-  summary.headroom = CheckHeadroom(level, FindPortalSites(level, plan), options.scale);
+  summary.headroom = CheckHeadroom(level, sites, options.scale);
   summary.skippedBrushes = geometry.skipped + skippedMasked;
   summary.worldBrushes = entities.front().brushes.size();
   for (const MapEntity& e : entities) summary.brushes += e.brushes.size();
