@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "AreaSplit.h"
+#include "BrushBounds.h"
 #include "CraftedRooms.h"
 #include "Headroom.h"
 #include "PortalSites.h"
@@ -208,4 +209,45 @@ TEST(Headroom, OpeningsDoom3sPlayerPassesOnlyCrouchingOrNotAtAll) {
   EXPECT_EQ(usual.crouch + usual.blocked, 0);
   const auto half = zaro3::CheckHeadroom(crafted.level, sites, {5, 1});
   EXPECT_EQ(half.blocked, 1);
+}
+
+TEST(PortalSites, LinesEndToEndOnOneCarrierMakeOneSiteWhicheverWayTheyAreDrawn) {
+  auto crafted = MakeRooms({Room(0, 128, 0, 128), Room(128, 256, 0, 128)});
+  wad::Level& level = crafted.level;
+  // Split the shared line in three at y 40 and 80, the middle piece drawn the other way round.
+  const int shared = crafted.sharedLines[1];
+  const wad::Linedef whole = level.linedefs[shared];
+  level.vertices.push_back({128, 40});
+  level.vertices.push_back({128, 80});
+  const int v40 = static_cast<int>(level.vertices.size()) - 2, v80 = v40 + 1;
+  wad::Linedef low = whole, middle = whole, high = whole;
+  low.v2 = v40;                     // up from y 0, front: the right room
+  middle.v1 = v80;                  // down from y 80 to y 40: the front is now the left room
+  middle.v2 = v40;
+  std::swap(middle.front, middle.back);
+  high.v1 = v80;
+  level.linedefs[shared] = low;
+  level.linedefs.push_back(middle);
+  level.linedefs.push_back(high);
+  const auto sites = zaro3::FindPortalSites(level, PlanOf(level));
+  ASSERT_EQ(sites.size(), 1u);
+  EXPECT_EQ(sites[0].linedefs.size(), 3u);
+  EXPECT_EQ(std::min(sites[0].from.y, sites[0].to.y), 0);
+  EXPECT_EQ(std::max(sites[0].from.y, sites[0].to.y), 128);
+  EXPECT_TRUE(sites[0].betweenWalls);
+  EXPECT_FALSE(sites[0].narrows);  // as wide as both rooms
+}
+
+TEST(BrushBounds, FootprintsThatOnlyTouchOrLieAtOtherHeightsDoNotOverlap) {
+  const auto box = [](int64_t x0, int64_t x1, int64_t z0, int64_t z1) {
+    return zaro3::FootprintOf(zaro3::Box(x0, 0, x1, 64, z0, z1, zaro3::Surface("x")));
+  };
+  EXPECT_TRUE(zaro3::Overlap(box(0, 64, 0, 64), box(32, 96, 0, 64)));
+  EXPECT_FALSE(zaro3::Overlap(box(0, 64, 0, 64), box(64, 96, 0, 64)));  // side by side
+  EXPECT_FALSE(zaro3::Overlap(box(0, 64, 0, 64), box(0, 64, 64, 96)));  // one on the other
+  // A diagonal slab near a box's corner: the boxes around both overlap, the slab does not.
+  const auto slab = zaro3::FootprintOf(zaro3::LineSlab({40, 100}, {100, 40}, 1, true, 0, 64, zaro3::Surface("x"),
+                                                       zaro3::Surface("x")));
+  ASSERT_TRUE(slab.box.Touches(box(0, 64, 0, 64).box, 0));
+  EXPECT_FALSE(zaro3::Overlap(box(0, 64, 0, 64), slab));
 }

@@ -7,6 +7,7 @@
 #include "CraftedRooms.h"
 #include "MoverPlan.h"
 #include "PrismShapes.h"
+#include "RampStrip.h"
 
 using zaro3::Prism;
 using zaro3::StepRamp;
@@ -151,4 +152,25 @@ TEST(StepRamps, ThingsStandingOnARampAreRaisedOntoIt) {
   EXPECT_GE(raised, TopAt(ramps[0].prism, 120, 64));
   EXPECT_LE(raised, 24);
   EXPECT_EQ(things[1].Find("origin")->measures[2].thousandths, 0);
+}
+
+TEST(RampStrip, LinesFromTheStepsEndsOrAcrossItCutOthersStopIt) {
+  zaro3::RampStrip strip({0, 0}, {64, 0});  // the lower side is up (+y), one unit a step
+  strip.SetDepth(32);
+  EXPECT_DOUBLE_EQ(strip.DepthPerStep(), 1.0);
+  EXPECT_FALSE(strip.Cross({0, 0}, {-10, 50}).inside);  // from an end, away from the strip
+  EXPECT_FALSE(strip.Cross({0, 0}, {0, 32}).inside);    // along its edge
+  const auto fromEnd = strip.Cross({0, 0}, {20, 40});
+  EXPECT_TRUE(fromEnd.inside && fromEnd.cuts);
+  const auto across = strip.Cross({-10, 20}, {80, 20});
+  EXPECT_TRUE(across.inside && across.cuts && across.middle);
+  EXPECT_DOUBLE_EQ(across.middleDepth, 20);
+  EXPECT_FALSE(across.towardsFront);  // going up crosses -10 -> 80 from its right (front) to its left
+  const auto pillar = strip.Cross({20, 10}, {30, 10});
+  EXPECT_TRUE(pillar.inside);
+  EXPECT_FALSE(pillar.cuts);
+  EXPECT_DOUBLE_EQ(pillar.nearest, 10);
+  // The footprint cut along a wall from the step's end keeps the step line's side.
+  const auto cut = strip.KeepNearSide(strip.Footprint(), geo::IntLine::Through({0, 0}, {20, 40}));
+  EXPECT_NEAR(cut.Area(), 64 * 32 - 16 * 32 / 2.0, 1e-9);
 }
