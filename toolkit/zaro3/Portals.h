@@ -1,18 +1,19 @@
-// Portals: visportal brushes in doorways and narrow openings, so DOOM 3's renderer culls by areas.
+// Portals: visportal brushes in doors, doorways and narrow openings, so DOOM 3's renderer culls by areas.
 //
-// Every opening between two sectors (a two-sided line with room between the
-// world's floors and ceilings there) may carry a visportal: a thin brush on one
-// side of the line from the higher floor to the lower ceiling, so its face on
-// the line seals the opening exactly; that face is DOOM 3's editor/visportal,
-// the others draw nothing and are not solid. Each door gets one on a line of
-// its own sector: a func_door closes the first portal its bounds touch, so no
-// other portal comes near a door's bounds, none touches any other mover's, and
-// none crosses a brush entity other than its own door. Which other openings
-// carry one is a graph cut (AreaSplit): doorway-like openings (short, between
-// walls) are kept before wide ones, until no area holds much of the level.
-// Not checked here: that the world really seals each opening (the brush stages
-// own that); the map compiler ignores a portal that does not divide space.
-// The result is worldspawn prisms in DOOM units; the inputs are borrowed.
+// Every opening between two sectors (a PortalSite) may carry a visportal: a
+// thin brush on one side of the run from the higher floor to the lower ceiling,
+// so its face on the run seals the opening exactly; that face is DOOM 3's
+// editor/visportal, the others draw nothing and are not solid. A door between
+// two sectors gets one on a run of its own sector (inside the door, else just
+// outside it): a func_door closes the first portal its bounds touch, so no other
+// portal comes within a unit of any func_door's bounds (crushers too), none
+// comes near any other mover, and none crosses a visible brush entity (a grate);
+// triggers draw nothing and may be crossed. Which other openings carry one is a
+// graph cut (AreaSplit): openings that narrow the way first, then, in areas that
+// still hold much of a large level, wide ones. Not checked here: that the world
+// really seals each opening (the brush stages own that; the map compiler ignores
+// a portal that divides nothing). The result is worldspawn prisms in DOOM units;
+// the inputs are borrowed.
 #pragma once
 
 #include <vector>

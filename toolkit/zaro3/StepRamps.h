@@ -5,14 +5,17 @@
 // two sectors whose floors do not move. Where the rise at the scale is more
 // than DOOM 3's 16, a ramp of player and monster clip lies on the lower side:
 // a prism whose top slopes from the upper floor at the line down to the lower
-// floor, as DOOM 3 mappers smooth their stairs. It reaches no further than the
-// floor it stands on: walls, other steps and any sector of another floor height
-// (lifts and every floor that moves among them) cut it or stop it short. Where
-// the room before a step is too shallow for the gentle slope it steepens, up
-// to the steepest DOOM 3's player walks; a tread too shallow even for that
-// leaves a smaller rise where the ramp ends, counted as unsolved.
-// Things standing on a ramp's footprint are raised onto it. The ramps are
-// values in DOOM units with exact integer plane points; nothing is borrowed.
+// floor, as DOOM 3 mappers smooth their stairs; half as high as long where the
+// floor before the step allows, steeper (up to the 45 degrees DOOM 3's player
+// walks) before a short tread, and on down a steep staircase over the lower
+// steps until the slope meets the floor. It never lies over a floor that moves,
+// a higher floor, a wall, a ledge DOOM's player does not walk up, or under a
+// ceiling too low for DOOM 3's player standing on it: those cut it along their
+// line or stop it short. A ramp that ends above the floor before it by more
+// than a step is counted as unsolved. Things standing on a ramp's footprint
+// are raised onto it. Not checked: the ramp's sides, which stand like a step
+// where the floor goes on beside the step line. The ramps are values in DOOM
+// units with exact integer plane points; nothing is borrowed.
 #pragma once
 
 #include <vector>
