@@ -6,6 +6,7 @@
 
 #include "AreaSplit.h"
 #include "BrushBounds.h"
+#include "DoorPortal.h"
 #include "PrismShapes.h"
 
 namespace zaro3 {
@@ -43,19 +44,23 @@ public:
     // The game pads a door's bounds by one of its units before it looks for a portal.
     m_doorPad = perUnit + kMoverClearance;
     m_doorBoxes.resize(level.sectors.size());
+    std::vector<bool> started(level.sectors.size(), false);
     for (const wad::Linedef& line : level.linedefs) {
       for (const int side : {line.front, line.back}) {
         if (side < 0) continue;
         const int s = level.sidedefs[side].sector;
         if (!plan.IsDoor(s)) continue;
-        for (const int v : {line.v1, line.v2}) AddPoint(m_doorBoxes[s], level.vertices[v]);
+        for (const int v : {line.v1, line.v2}) {
+          AddPoint(m_doorBoxes[s], level.vertices[v], started[s]);
+          started[s] = true;
+        }
       }
     }
   }
 
   // The brush for `site` on the side of its front sector (or its back), when it keeps
-  // clear of every brush entity but the door of `ownDoor` (-1: none).
-  bool Place(const PortalSite& site, bool onFront, int ownDoor, Prism& slab) const {
+  // clear of every brush entity.
+  bool Place(const PortalSite& site, bool onFront, Prism& slab) const {
     const IntPoint a = site.from, b = site.to;
     slab = LineSlab(a, b, kPortalThickness, onFront, site.low, site.high, Surface(kPortalSideMaterial),
                     Surface(kPortalSideMaterial));
@@ -70,6 +75,12 @@ public:
     face.hi[1] = static_cast<double>(std::max(a.y, b.y));
     face.lo[2] = static_cast<double>(site.low);
     face.hi[2] = static_cast<double>(site.high);
+    return Clear(slab, face, -1);
+  }
+
+  // Whether the brush `slab` with its visportal face in `face` keeps clear of every brush
+  // entity but the door of sector `ownDoor` (-1: none).
+  bool Clear(const Prism& slab, const Box3& face, int ownDoor) const {
     const Footprint brush = FootprintOf(slab);
     for (const BrushEntityBounds& entity : m_entities) {
       if (IsTriggerClass(entity.classname)) continue;
@@ -88,11 +99,10 @@ public:
   }
 
 private:
-  static void AddPoint(Box3& box, const wad::Vertex& v) {
-    if (box.lo[2] == 0 && box.hi[2] == 0) {
+  static void AddPoint(Box3& box, const wad::Vertex& v, bool started) {
+    if (!started) {
       box.lo[0] = box.hi[0] = v.x;
       box.lo[1] = box.hi[1] = v.y;
-      box.hi[2] = 1;  // marks the box as started
       return;
     }
     box.lo[0] = std::min<double>(box.lo[0], v.x);
@@ -135,17 +145,21 @@ std::vector<double> DrawnWeights(const wad::Level& level, const std::vector<Piec
 }
 
 
-// Each door's portal: on the one site towards a neighbour where the brush fits, when
-// that side is a single straight run (a door closes one portal only). Per sector, the
-// site marked as its door's, or -1.
-std::vector<int> MarkDoorSites(const wad::Level& level, const MoverPlan& plan, const PortalPlacer& placer,
-                               const std::vector<PortalSite>& sites, std::vector<Opening>& graph,
-                               std::vector<Prism>& slabs) {
+// Each door's portal: across the middle of the door, parallel to the one site towards a
+// neighbour (a door closes one portal only), where the brush seals and keeps clear of
+// other entities. Per sector, the site marked as its door's, or -1.
+std::vector<int> MarkDoorSites(const wad::Level& level, const MoverPlan& plan, const std::vector<Piece>& pieces,
+                               const PortalPlacer& placer, const std::vector<PortalSite>& sites,
+                               std::vector<Opening>& graph, std::vector<Prism>& slabs) {
   std::vector<int> doorSite(level.sectors.size(), -1);
   std::vector<std::vector<std::size_t>> sitesOf(level.sectors.size());
   for (std::size_t i = 0; i < sites.size(); ++i) {
     sitesOf[sites[i].front].push_back(i);
     sitesOf[sites[i].back].push_back(i);
+  }
+  std::vector<double> area(level.sectors.size(), 0);
+  for (const Piece& piece : pieces) {
+    if (piece.sector >= 0) area[piece.sector] += piece.area;
   }
   for (std::size_t door = 0; door < level.sectors.size(); ++door) {
     if (!plan.IsDoor(static_cast<int>(door))) continue;
@@ -156,15 +170,14 @@ std::vector<int> MarkDoorSites(const wad::Level& level, const MoverPlan& plan, c
       const auto towardsNeighbour = std::count_if(own.begin(), own.end(), [&](std::size_t j) {
         return sites[j].front == neighbour || sites[j].back == neighbour;
       });
-      if (towardsNeighbour != 1) continue;
-      // Inside the door's own sector if it can, else just outside it (a trigger may fill the door).
-      const bool doorInFront = site.front == static_cast<int>(door);
-      if (placer.Place(site, doorInFront, static_cast<int>(door), slabs[i]) ||
-          placer.Place(site, !doorInFront, static_cast<int>(door), slabs[i])) {
-        graph[i].kind = OpeningKind::Door;
-        doorSite[door] = static_cast<int>(i);
-        break;
+      Box3 face;
+      if (towardsNeighbour != 1 || !DoorMiddlePortal(level, plan, static_cast<int>(door), area[door], site, slabs[i], face) ||
+          !placer.Clear(slabs[i], face, static_cast<int>(door))) {
+        continue;
       }
+      graph[i].kind = OpeningKind::Door;
+      doorSite[door] = static_cast<int>(i);
+      break;
     }
   }
   return doorSite;
@@ -183,7 +196,7 @@ void MarkOtherSites(const MoverPlan& plan, const PortalPlacer& placer, const std
     graph[i].kind = OpeningKind::Joined;
     if (plan.IsDoor(site.front) || plan.IsDoor(site.back)) continue;
     // In the deeper of the two sectors, where it keeps out of the way of narrow ledges and sills.
-    if (!placer.Place(site, site.frontDeeper, -1, slabs[i]) && !placer.Place(site, !site.frontDeeper, -1, slabs[i])) {
+    if (!placer.Place(site, site.frontDeeper, slabs[i]) && !placer.Place(site, !site.frontDeeper, slabs[i])) {
       continue;
     }
     const double length = std::hypot(static_cast<double>(site.to.x - site.from.x),
@@ -241,7 +254,7 @@ std::vector<Prism> BuildPortals(const wad::Level& level, const std::vector<Piece
   const PortalPlacer placer(level, plan, entities, scale);
   std::vector<Opening> graph(sites.size());
   std::vector<Prism> slabs(sites.size());
-  const std::vector<int> doorSite = MarkDoorSites(level, plan, placer, sites, graph, slabs);
+  const std::vector<int> doorSite = MarkDoorSites(level, plan, pieces, placer, sites, graph, slabs);
   // Doorways and other narrowings first; the rest only where an area would stay too big.
   std::vector<bool> wide;
   MarkOtherSites(plan, placer, sites, graph, slabs, wide);

@@ -4,8 +4,8 @@
 // thin brush on one side of the run from the higher floor to the lower ceiling,
 // so its face on the run seals the opening exactly; that face is DOOM 3's
 // editor/visportal, the others draw nothing and are not solid. A door between
-// two sectors gets one on a run of its own sector (inside the door, else just
-// outside it): a func_door closes the first portal its bounds touch, so no other
+// two sectors gets one across its middle (DoorPortal), so that the door straddles
+// it: a func_door closes the first portal its bounds touch, so no other
 // portal comes within a unit of any func_door's bounds (crushers too), none
 // comes near any other mover, and none crosses a visible brush entity (a grate);
 // triggers draw nothing and may be crossed. Which other openings carry one is a

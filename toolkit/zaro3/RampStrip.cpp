@@ -24,7 +24,8 @@ geo::IntVec Reduced(geo::IntVec v) {
   return g > 1 ? geo::IntVec{v.x / g, v.y / g} : v;
 }
 
-// A short integer direction into the left of `edge`.
+}  // namespace
+
 geo::IntVec InwardDirection(geo::IntVec edge) {
   const geo::IntVec normal{-edge.y, edge.x};
   if (edge.x == 0 || edge.y == 0) return {Sign(normal.x), Sign(normal.y)};
@@ -35,8 +36,6 @@ geo::IntVec InwardDirection(geo::IntVec edge) {
                    std::llround(kNearDirectionLength * normal.y / length)};
   return Reduced(near);
 }
-
-}  // namespace
 
 RampStrip::RampStrip(geo::IntVec from, geo::IntVec to)
     : m_from(from), m_to(to), m_edge{to.x - from.x, to.y - from.y}, m_dir(InwardDirection(m_edge)) {

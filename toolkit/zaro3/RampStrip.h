@@ -16,6 +16,10 @@
 
 namespace zaro3 {
 
+// A short integer direction into the left of `edge`: its perpendicular when that is
+// short in integers, else a near one of about four units.
+geo::IntVec InwardDirection(geo::IntVec edge);
+
 // How a segment of the level meets the strip.
 struct StripCrossing {
   bool inside = false;   // some of it lies inside the strip (not just on its edges)
