@@ -143,7 +143,9 @@ TEST(Portals, ADoorGetsOnePortalThatSealsItsOpening) {
   EXPECT_EQ(face->a.x, face->b.x);
   EXPECT_EQ(face->a.x, 136);
   for (const auto& side : p.sides) {
-    if (side.a.y == side.b.y) EXPECT_TRUE(side.a.y == 0 || side.a.y == 128) << "a side on y = " << side.a.y;
+    if (side.a.y == side.b.y) {
+      EXPECT_TRUE(side.a.y == 0 || side.a.y == 128) << "a side on y = " << side.a.y;
+    }
   }
 }
 
