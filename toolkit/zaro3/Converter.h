@@ -3,7 +3,9 @@
 // level -> pieces -> special plan -> world brushes -> entities -> MapModel.
 // Entities are in the order worldspawn, things, lights, masked lines, then the
 // specials (movers, triggers, their helpers, sector effects); brush entities
-// and the entities others target carry names. The inputs
+// and the entities others target carry names. Worldspawn also holds the clip
+// ramps over steps (things on them raised) and, placed last among the entities'
+// bounds, the visportals. The inputs
 // are borrowed; the result owns its model and counts. Nothing here reads or
 // writes files or prints.
 #pragma once
