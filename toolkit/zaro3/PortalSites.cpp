@@ -30,7 +30,7 @@ std::vector<std::vector<int>> SectorVertices(const wad::Level& level) {
   return vertices;
 }
 
-// How far a run's middle looks into either side to tell the deeper one.
+// How far a run's middle looks into either side.
 constexpr double kDepthLook = 256;
 
 double WidthAlong(const wad::Level& level, const std::vector<int>& vertices, double dx, double dy) {
@@ -132,8 +132,8 @@ std::vector<PortalSite> FindPortalSites(const wad::Level& level, const MoverPlan
                                     WidthAlong(level, sectorVertices[site.back], dx / length, dy / length));
       // The front lies right of from -> to.
       const double mx = (a.x + b.x) / 2.0, my = (a.y + b.y) / 2.0;
-      site.frontDeeper = cells.FreeRun(mx, my, dy / length, -dx / length, kDepthLook) >
-                         cells.FreeRun(mx, my, -dy / length, dx / length, kDepthLook);
+      site.frontRoom = cells.FreeRun(mx, my, dy / length, -dx / length, kDepthLook);
+      site.backRoom = cells.FreeRun(mx, my, -dy / length, dx / length, kDepthLook);
       site.narrows = site.betweenWalls &&
                      ((WallGoesOn(level, walls, pieces[i].v1, -dx, -dy) && WallGoesOn(level, walls, pieces[j].v2, dx, dy)) ||
                       wider >= kWiderBeside * length);

@@ -25,7 +25,8 @@ struct PortalSite {
   int64_t low = 0, high = 0;  // the opening between the world's floors and ceilings
   bool betweenWalls = false;  // a wall (one-sided line) ends at both ends
   bool narrows = false;       // narrower than the space on one side: a doorway, a window, a mouth
-  bool frontDeeper = false;   // from the run's middle, the way into the front sector is the longer one
+  double frontRoom = 0;       // how far the front sector reaches across the run from its middle (up to 256)
+  double backRoom = 0;        // and the back sector
   std::vector<int> linedefs;
 };
 

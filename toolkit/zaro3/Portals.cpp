@@ -13,8 +13,9 @@ namespace zaro3 {
 
 namespace {
 
-// How thick a portal brush is, DOOM units.
+// How thick a portal brush is, and the least room beside its opening it stands in, DOOM units.
 constexpr int64_t kPortalThickness = 1;
+constexpr double kPortalRoom = 6;
 // No area may grow past this share of the level's drawn faces by joining free openings.
 constexpr double kAreaCap = 0.08;
 // An area planned through narrow openings alone that is bigger than this share of the
@@ -195,10 +196,15 @@ void MarkOtherSites(const MoverPlan& plan, const PortalPlacer& placer, const std
     if (graph[i].kind == OpeningKind::Door) continue;
     graph[i].kind = OpeningKind::Joined;
     if (plan.IsDoor(site.front) || plan.IsDoor(site.back)) continue;
-    // In the deeper of the two sectors, where it keeps out of the way of narrow ledges and sills.
-    if (!placer.Place(site, site.frontDeeper, slabs[i]) && !placer.Place(site, !site.frontDeeper, slabs[i])) {
-      continue;
+    // In the deeper of the two sectors, out of the way of narrow ledges and sills; never in a
+    // slit a few units thin, where a portal hides nothing a mapper would portal off.
+    const bool frontFirst = site.frontRoom > site.backRoom;
+    const double rooms[2] = {frontFirst ? site.frontRoom : site.backRoom, frontFirst ? site.backRoom : site.frontRoom};
+    bool placed = false;
+    for (int k = 0; k < 2 && !placed; ++k) {
+      placed = rooms[k] >= kPortalRoom && placer.Place(site, frontFirst == (k == 0), slabs[i]);
     }
+    if (!placed) continue;
     const double length = std::hypot(static_cast<double>(site.to.x - site.from.x),
                                       static_cast<double>(site.to.y - site.from.y));
     graph[i].joinFirst = length * static_cast<double>(site.high - site.low);
