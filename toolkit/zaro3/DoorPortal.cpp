@@ -51,7 +51,9 @@ geo::ConvexPolygon DoorPolygon(const wad::Level& level, int door, double area) {
 }  // namespace
 
 bool DoorMiddlePortal(const wad::Level& level, const MoverPlan& plan, int door, double area, const PortalSite& site,
-                      Prism& slab, Box3& face) {
+                      DoorCut& cut) {
+  Prism& slab = cut.slab;
+  Box3& face = cut.face;
   // Walk the run with the door on its left (the front lies right of from -> to).
   const bool doorInFront = site.front == door;
   const geo::IntVec a = doorInFront ? geo::IntVec{site.to.x, site.to.y} : geo::IntVec{site.from.x, site.from.y};
@@ -76,6 +78,7 @@ bool DoorMiddlePortal(const wad::Level& level, const MoverPlan& plan, int door, 
   piece.Split(nearCut, deeper, shallower, kCutTag);
   deeper.Split(farCut, middle, beyond, kCutTag);
   if (!RampStrip::Sound(middle)) return false;
+  cut.line = nearCut;
 
   slab = Prism{};
   slab.zLow = plan.floor[door];

@@ -11,6 +11,7 @@
 #pragma once
 
 #include "BrushBounds.h"
+#include "IntLine.h"
 #include "Level.h"
 #include "MapModel.h"
 #include "MoverPlan.h"
@@ -19,9 +20,15 @@
 
 namespace zaro3 {
 
-// The brush in `slab` and its visportal face's box in `face`, or false. `door` is the
-// door's sector, `area` the area of its pieces (square DOOM units).
+struct DoorCut {
+  Prism slab;
+  Box3 face;          // the box around the visportal face
+  geo::IntLine line;  // the face's line: the run's half of the door on its right, the other on its left
+};
+
+// The cut across the door parallel to `site`, or false. `door` is the door's sector,
+// `area` the area of its pieces (square DOOM units).
 bool DoorMiddlePortal(const wad::Level& level, const MoverPlan& plan, int door, double area, const PortalSite& site,
-                      Prism& slab, Box3& face);
+                      DoorCut& cut);
 
 }  // namespace zaro3

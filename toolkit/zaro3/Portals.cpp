@@ -146,13 +146,20 @@ std::vector<double> DrawnWeights(const wad::Level& level, const std::vector<Piec
 }
 
 
-// Each door's portal: across the middle of the door, parallel to the one site towards a
-// neighbour (a door closes one portal only), where the brush seals and keeps clear of
-// other entities. Per sector, the site marked as its door's, or -1.
-std::vector<int> MarkDoorSites(const wad::Level& level, const MoverPlan& plan, const std::vector<Piece>& pieces,
-                               const PortalPlacer& placer, const std::vector<PortalSite>& sites,
-                               std::vector<Opening>& graph, std::vector<Prism>& slabs) {
-  std::vector<int> doorSite(level.sectors.size(), -1);
+// A door's portal: the opening between the door's two halves, the one towards the run
+// it was cut along (the door's own sector in the graph) and the far one (a node of its own).
+struct DoorSplit {
+  int door = -1;
+  int farNode = -1;
+  Prism slab;
+};
+
+// Each door's portal across its middle, parallel to one of its runs, where the brush seals,
+// keeps clear of other entities and has runs of the door on both halves. The door's runs
+// on the far half get the far half's node in place of the door's sector (`front`, `back`).
+std::vector<DoorSplit> SplitDoors(const wad::Level& level, const MoverPlan& plan, const std::vector<Piece>& pieces,
+                                  const PortalPlacer& placer, const std::vector<PortalSite>& sites,
+                                  std::vector<int>& front, std::vector<int>& back) {
   std::vector<std::vector<std::size_t>> sitesOf(level.sectors.size());
   for (std::size_t i = 0; i < sites.size(); ++i) {
     sitesOf[sites[i].front].push_back(i);
@@ -162,26 +169,30 @@ std::vector<int> MarkDoorSites(const wad::Level& level, const MoverPlan& plan, c
   for (const Piece& piece : pieces) {
     if (piece.sector >= 0) area[piece.sector] += piece.area;
   }
+  std::vector<DoorSplit> splits;
+  int nextNode = static_cast<int>(level.sectors.size());
   for (std::size_t door = 0; door < level.sectors.size(); ++door) {
     if (!plan.IsDoor(static_cast<int>(door))) continue;
     const std::vector<std::size_t>& own = sitesOf[door];
     for (const std::size_t i : own) {
-      const PortalSite& site = sites[i];
-      const int neighbour = site.front == static_cast<int>(door) ? site.back : site.front;
-      const auto towardsNeighbour = std::count_if(own.begin(), own.end(), [&](std::size_t j) {
-        return sites[j].front == neighbour || sites[j].back == neighbour;
-      });
-      Box3 face;
-      if (towardsNeighbour != 1 || !DoorMiddlePortal(level, plan, static_cast<int>(door), area[door], site, slabs[i], face) ||
-          !placer.Clear(slabs[i], face, static_cast<int>(door))) {
-        continue;
+      DoorCut cut;
+      if (!DoorMiddlePortal(level, plan, static_cast<int>(door), area[door], sites[i], cut)) continue;
+      // A run lies wholly on one half (the cut meets the door's outline at walls only).
+      std::vector<std::size_t> far;
+      for (const std::size_t j : own) {
+        const geo::IntVec from{sites[j].from.x, sites[j].from.y}, to{sites[j].to.x, sites[j].to.y};
+        if (cut.line.SideValue(from) + cut.line.SideValue(to) > 0) far.push_back(j);
       }
-      graph[i].kind = OpeningKind::Door;
-      doorSite[door] = static_cast<int>(i);
+      if (far.empty() || !placer.Clear(cut.slab, cut.face, static_cast<int>(door))) continue;
+      for (const std::size_t j : far) {
+        if (front[j] == static_cast<int>(door)) front[j] = nextNode;
+        if (back[j] == static_cast<int>(door)) back[j] = nextNode;
+      }
+      splits.push_back({static_cast<int>(door), nextNode++, std::move(cut.slab)});
       break;
     }
   }
-  return doorSite;
+  return splits;
 }
 
 // Every other site: free where it narrows the way, wide where it does not (cut only in big
@@ -191,9 +202,6 @@ void MarkOtherSites(const MoverPlan& plan, const PortalPlacer& placer, const std
   wide.assign(sites.size(), false);
   for (std::size_t i = 0; i < sites.size(); ++i) {
     const PortalSite& site = sites[i];
-    graph[i].a = site.front;
-    graph[i].b = site.back;
-    if (graph[i].kind == OpeningKind::Door) continue;
     graph[i].kind = OpeningKind::Joined;
     if (plan.IsDoor(site.front) || plan.IsDoor(site.back)) continue;
     // In the deeper of the two sectors, out of the way of narrow ledges and sills; never in a
@@ -235,12 +243,14 @@ bool FreeWideSitesOfBigAreas(const std::vector<double>& weight, const AreaSplitR
 // Counts the doors, those between two sectors (a door with one sector all round, a pillar
 // that opens, hides nothing when shut) and those of them that close a portal.
 void CountDoors(const wad::Level& level, const MoverPlan& plan, const std::vector<PortalSite>& sites,
-                const std::vector<int>& doorSite, const std::vector<bool>& cut, PortalReport& report) {
+                const std::vector<DoorSplit>& splits, const std::vector<bool>& splitCut, PortalReport& report) {
   std::vector<std::vector<int>> neighbours(level.sectors.size());
   for (const PortalSite& site : sites) {
     neighbours[site.front].push_back(site.back);
     neighbours[site.back].push_back(site.front);
   }
+  std::vector<bool> closes(level.sectors.size(), false);
+  for (std::size_t k = 0; k < splits.size(); ++k) closes[splits[k].door] = splitCut[k];
   for (std::size_t s = 0; s < level.sectors.size(); ++s) {
     if (!plan.IsDoor(static_cast<int>(s))) continue;
     ++report.doors;
@@ -248,7 +258,7 @@ void CountDoors(const wad::Level& level, const MoverPlan& plan, const std::vecto
     std::sort(n.begin(), n.end());
     if (std::unique(n.begin(), n.end()) - n.begin() < 2) continue;
     ++report.doorsBetween;
-    if (doorSite[s] >= 0 && cut[doorSite[s]]) ++report.doorsWithPortal;
+    if (closes[s]) ++report.doorsWithPortal;
   }
 }
 
@@ -260,11 +270,22 @@ std::vector<Prism> BuildPortals(const wad::Level& level, const std::vector<Piece
   const PortalPlacer placer(level, plan, entities, scale);
   std::vector<Opening> graph(sites.size());
   std::vector<Prism> slabs(sites.size());
-  const std::vector<int> doorSite = MarkDoorSites(level, plan, pieces, placer, sites, graph, slabs);
+  std::vector<int> front, back;
+  for (const PortalSite& site : sites) {
+    front.push_back(site.front);
+    back.push_back(site.back);
+  }
+  std::vector<DoorSplit> splits = SplitDoors(level, plan, pieces, placer, sites, front, back);
   // Doorways and other narrowings first; the rest only where an area would stay too big.
   std::vector<bool> wide;
   MarkOtherSites(plan, placer, sites, graph, slabs, wide);
-  const std::vector<double> weight = DrawnWeights(level, pieces);
+  for (std::size_t i = 0; i < sites.size(); ++i) {
+    graph[i].a = front[i];
+    graph[i].b = back[i];
+  }
+  for (const DoorSplit& split : splits) graph.push_back({split.door, split.farNode, OpeningKind::Door, 0});
+  std::vector<double> weight = DrawnWeights(level, pieces);
+  weight.resize(level.sectors.size() + splits.size(), 0);
   AreaSplitResult split = SplitAreas(weight, graph, kAreaCap);
   if (FreeWideSitesOfBigAreas(weight, split, sites, wide, graph)) split = SplitAreas(weight, graph, kAreaCap);
 
@@ -272,7 +293,12 @@ std::vector<Prism> BuildPortals(const wad::Level& level, const std::vector<Piece
   for (std::size_t i = 0; i < sites.size(); ++i) {
     if (split.cut[i]) portals.push_back(std::move(slabs[i]));
   }
-  CountDoors(level, plan, sites, doorSite, split.cut, report);
+  std::vector<bool> splitCut;
+  for (std::size_t k = 0; k < splits.size(); ++k) {
+    splitCut.push_back(split.cut[sites.size() + k]);
+    if (splitCut.back()) portals.push_back(std::move(splits[k].slab));
+  }
+  CountDoors(level, plan, sites, splits, splitCut, report);
   report.portals = static_cast<int>(portals.size());
   report.areas = split.areas;
   report.largestShare = split.largestShare;
