@@ -1,7 +1,10 @@
 #include "Converter.h"
 
+#include "Headroom.h"
 #include "LightEntities.h"
 #include "MaskedLines.h"
+#include "Portals.h"
+#include "StepRamps.h"
 #include "WallRuns.h"
 #include "WorldBrushes.h"
 #include "specials/SectorHeights.h"
@@ -63,9 +66,15 @@ Conversion ConvertLevel(const wad::Level& level, const Options& options, const M
   world.brushes = std::move(geometry.world);
   entities.push_back(std::move(world));
 
-  Append(entities, BuildThingEntities(level, table, options.noEntities,
-                                      [&](double x, double y) { return locator.SectorAt(x, y); }, summary.things,
-                                      diagnostics));
+  std::vector<StepRamp> ramps;
+  if (brushOptions.floors) ramps = BuildStepRamps(level, plan, options.scale, summary.ramps);
+  for (StepRamp& ramp : ramps) entities.front().brushes.push_back(ramp.prism);
+
+  std::vector<MapEntity> things = BuildThingEntities(level, table, options.noEntities,
+                                                     [&](double x, double y) { return locator.SectorAt(x, y); },
+                                                     summary.things, diagnostics);
+  RaiseOntoRamps(things, ramps);
+  Append(entities, std::move(things));
   LightSet lights = BuildLightEntities(level, pieces, [&](int s) { return heights.DimmestNeighbourLight(s); });
   summary.lights = lights.entities.size();
   Append(entities, std::move(lights.entities));
@@ -84,6 +93,14 @@ Conversion ConvertLevel(const wad::Level& level, const Options& options, const M
   summary.specials = special.report;
   Append(entities, std::move(special.entities));
 
+  // Without all of the world's floors, ceilings and walls no portal can seal its opening.
+  const std::vector<PortalSite> sites = FindPortalSites(level, plan);
+  if (brushOptions.floors && brushOptions.ceilings && brushOptions.walls) {
+    for (Prism& portal : BuildPortals(level, pieces, plan, sites, entities, options.scale, summary.portals)) {
+      entities.front().brushes.push_back(std::move(portal));
+    }
+  }
+  summary.headroom = CheckHeadroom(level, sites, options.scale);
   summary.skippedBrushes = geometry.skipped + skippedMasked;
   summary.worldBrushes = entities.front().brushes.size();
   for (const MapEntity& e : entities) summary.brushes += e.brushes.size();

@@ -3,7 +3,9 @@
 // level -> pieces -> special plan -> world brushes -> entities -> MapModel.
 // Entities are in the order worldspawn, things, lights, masked lines, then the
 // specials (movers, triggers, their helpers, sector effects); brush entities
-// and the entities others target carry names. The inputs
+// and the entities others target carry names. Worldspawn also holds the clip
+// ramps over steps (things on them raised) and, placed last among the entities'
+// bounds, the visportals. The inputs
 // are borrowed; the result owns its model and counts. Nothing here reads or
 // writes files or prints.
 #pragma once
@@ -12,11 +14,14 @@
 #include <string>
 
 #include "Diagnostics.h"
+#include "Headroom.h"
 #include "Level.h"
 #include "MapModel.h"
 #include "MaterialCatalog.h"
 #include "Options.h"
 #include "Pieces.h"
+#include "Portals.h"
+#include "StepRamps.h"
 #include "ThingEntities.h"
 #include "ThingTable.h"
 #include "specials/SpecialEntities.h"
@@ -35,6 +40,9 @@ struct ConversionSummary {
   std::size_t maskedLines = 0;
   int skippedBrushes = 0;
   ThingReport things;
+  RampReport ramps;
+  PortalReport portals;
+  HeadroomReport headroom;
   int untextured = 0;
   std::set<std::string> missingNames;
 };

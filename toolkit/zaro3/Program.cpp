@@ -63,6 +63,14 @@ void PrintSummary(const std::string& mapName, const ConversionSummary& s, const 
   out << "entities: " << s.entities << " (" << s.things.written << " things, " << s.things.unknownTypes
       << " unknown thing types skipped, " << s.things.outside << " outside every sector)\n";
   out << "lights: " << s.lights << "\n";
+  out << "steps: " << s.ramps.steps << " DOOM's player walks up, " << s.ramps.walkable << " low enough as they are, "
+      << s.ramps.ramps << " ramps, " << s.ramps.unsolved << " still too high\n";
+  out << "portals: " << s.portals.portals << " (" << s.portals.doorsWithPortal << " of the "
+      << s.portals.doorsBetween << " doors between two sectors close one, of " << s.portals.doors << " doors; "
+      << s.portals.areas << " areas planned, the largest about "
+      << static_cast<int>(s.portals.largestShare * 100 + 0.5) << "% of the faces)\n";
+  out << "headroom: " << s.headroom.openings << " openings DOOM's player passes, " << s.headroom.crouch
+      << " of them DOOM 3's only crouching, " << s.headroom.blocked << " not at all\n";
   out << "movers: " << s.movers << " (" << s.triggers << " triggers), masked lines: " << s.maskedLines << "\n";
   PrintSpecials(s.specials, out);
   out << "warnings: " << warnings << "\n";

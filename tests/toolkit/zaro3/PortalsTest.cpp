@@ -1,0 +1,258 @@
+#include "Portals.h"
+
+#include <gtest/gtest.h>
+
+#include "AreaSplit.h"
+#include "BrushBounds.h"
+#include "CraftedRooms.h"
+#include "Headroom.h"
+#include "PortalSites.h"
+#include "PrismShapes.h"
+
+using zaro3::Prism;
+using zaro3test::MakeRooms;
+using zaro3test::RoomSpec;
+
+namespace {
+
+RoomSpec Room(int x0, int x1, int floor, int ceiling) {
+  RoomSpec r;
+  r.x0 = x0;
+  r.x1 = x1;
+  r.floor = floor;
+  r.ceiling = ceiling;
+  return r;
+}
+
+zaro3::MoverPlan PlanOf(const wad::Level& level) {
+  std::vector<int64_t> floors, ceilings;
+  for (const wad::Sector& s : level.sectors) {
+    floors.push_back(s.floorHeight);
+    ceilings.push_back(s.ceilingHeight);
+  }
+  return zaro3::StaticPlan(floors, ceilings);
+}
+
+// Makes `sector` a door rising to `open`, with its func_door entity over the sector's box.
+zaro3::MapEntity MakeDoor(zaro3::MoverPlan& plan, int sector, int64_t x0, int64_t y0, int64_t x1, int64_t y1,
+                          int64_t open) {
+  zaro3::Mover door;
+  door.build = zaro3::MoverBuild::Door;
+  door.plane = zaro3::Plane::Ceiling;
+  door.sector = sector;
+  door.low = plan.floor[sector];
+  door.high = open;
+  plan.ceilingMover[sector] = static_cast<int>(plan.movers.size());
+  plan.movers.push_back(door);
+  plan.ceiling[sector] = open;
+  zaro3::MapEntity entity;
+  entity.Set("classname", "func_door");
+  entity.brushes.push_back(zaro3::Box(x0, y0, x1, y1, plan.floor[sector], open, zaro3::Surface("d/DOOR")));
+  return entity;
+}
+
+std::vector<zaro3::MapEntity> WorldAnd(std::vector<zaro3::MapEntity> others) {
+  std::vector<zaro3::MapEntity> entities(1);
+  entities[0].Set("classname", "worldspawn");
+  for (auto& e : others) entities.push_back(std::move(e));
+  return entities;
+}
+
+// The side of a portal brush that carries the visportal material; fails the test unless exactly one.
+const zaro3::PrismSide* PortalFace(const Prism& p) {
+  const zaro3::PrismSide* face = nullptr;
+  int count = 0;
+  for (const auto& s : p.sides) {
+    if (s.face.material == zaro3::kVisportalMaterial) {
+      face = &s;
+      ++count;
+    } else {
+      EXPECT_EQ(s.face.material, zaro3::kPortalSideMaterial);
+    }
+  }
+  EXPECT_EQ(count, 1);
+  EXPECT_EQ(p.top.material, zaro3::kPortalSideMaterial);
+  EXPECT_EQ(p.bottom.material, zaro3::kPortalSideMaterial);
+  return face;
+}
+
+// Two rooms, the second taller and wider: the line between them is a doorway in the second's wall.
+wad::Level Doorway() {
+  wad::Level level;
+  level.name = "MAP01";
+  for (int s = 0; s < 2; ++s) {
+    wad::Sector sector;
+    sector.ceilingHeight = 128;
+    level.sectors.push_back(sector);
+  }
+  auto vertex = [&](int x, int y) {
+    level.vertices.push_back({x, y});
+    return static_cast<int>(level.vertices.size()) - 1;
+  };
+  auto side = [&](int sector) {
+    wad::Sidedef sd;
+    sd.sector = sector;
+    level.sidedefs.push_back(sd);
+    return static_cast<int>(level.sidedefs.size()) - 1;
+  };
+  auto line = [&](int v1, int v2, int front, int back) {
+    wad::Linedef l;
+    l.v1 = v1;
+    l.v2 = v2;
+    l.front = front;
+    l.back = back;
+    l.flags = back >= 0 ? wad::kLineTwoSided : wad::kLineBlocking;
+    level.linedefs.push_back(l);
+  };
+  // Room 0 is [0,128]^2; room 1 is [128,256] x [-64,192]. Walls run with their room on the right.
+  const int a = vertex(0, 0), b = vertex(0, 128), c = vertex(128, 128), d = vertex(128, 0);
+  const int e = vertex(128, -64), f = vertex(128, 192), g = vertex(256, 192), h = vertex(256, -64);
+  line(a, b, side(0), -1);
+  line(b, c, side(0), -1);
+  line(d, a, side(0), -1);
+  line(c, d, side(0), side(1));
+  line(e, d, side(1), -1);
+  line(c, f, side(1), -1);
+  line(f, g, side(1), -1);
+  line(g, h, side(1), -1);
+  line(h, e, side(1), -1);
+  return level;
+}
+
+}  // namespace
+
+TEST(Portals, ADoorGetsOnePortalThatSealsItsOpening) {
+  const auto crafted = MakeRooms({Room(0, 128, 0, 128), Room(128, 144, 0, 0), Room(144, 272, 0, 128)});
+  zaro3::MoverPlan plan = PlanOf(crafted.level);
+  const auto entities = WorldAnd({MakeDoor(plan, 1, 128, 0, 144, 128, 124)});
+  zaro3::PortalReport report;
+  const auto portals = zaro3::BuildPortals(crafted.level, crafted.pieces, plan, zaro3::FindPortalSites(crafted.level, plan), entities, {15, 1}, report);
+  EXPECT_EQ(report.doors, 1);
+  EXPECT_EQ(report.doorsBetween, 1);
+  EXPECT_EQ(report.doorsWithPortal, 1);
+  ASSERT_EQ(portals.size(), 1u);
+  const Prism& p = portals[0];
+  EXPECT_TRUE(zaro3::FootprintIsSound(p));
+  // The face crosses the door half way, so the door straddles it and is drawn from either
+  // side when shut; it covers the door's whole cross-section: wall to wall, the world's
+  // floor to the open door's top.
+  EXPECT_EQ(p.zLow, 0);
+  EXPECT_EQ(p.zHigh, 124);
+  const zaro3::PrismSide* face = PortalFace(p);
+  ASSERT_NE(face, nullptr);
+  EXPECT_EQ(face->a.x, face->b.x);
+  EXPECT_EQ(face->a.x, 136);
+  for (const auto& side : p.sides) {
+    if (side.a.y == side.b.y) {
+      EXPECT_TRUE(side.a.y == 0 || side.a.y == 128) << "a side on y = " << side.a.y;
+    }
+  }
+}
+
+TEST(Portals, ALevelWithoutDoorsOrNarrowOpeningsStaysOneArea) {
+  const auto crafted = MakeRooms({Room(0, 128, 0, 128), Room(128, 256, 8, 120), Room(256, 384, 0, 128)});
+  zaro3::PortalReport report;
+  const auto portals =
+      zaro3::BuildPortals(crafted.level, crafted.pieces, PlanOf(crafted.level), zaro3::FindPortalSites(crafted.level, PlanOf(crafted.level)), WorldAnd({}), {15, 1}, report);
+  EXPECT_TRUE(portals.empty());
+  EXPECT_EQ(report.areas, 1);
+}
+
+TEST(Portals, ADoorwayInAWallGetsOneUnlessAMoverIsNear) {
+  const wad::Level level = Doorway();
+  const auto sites = zaro3::FindPortalSites(level, PlanOf(level));
+  ASSERT_EQ(sites.size(), 1u);
+  EXPECT_TRUE(sites[0].narrows);
+  zaro3::PortalReport report;
+  const auto portals = zaro3::BuildPortals(level, {}, PlanOf(level), sites, WorldAnd({}), {15, 1}, report);
+  ASSERT_EQ(portals.size(), 1u);
+  EXPECT_EQ(report.areas, 2);
+  // A lift whose bounds come within a unit of the doorway keeps it open.
+  zaro3::MapEntity lift;
+  lift.Set("classname", "func_plat");
+  lift.brushes.push_back(zaro3::Box(129, 40, 160, 80, -64, 0, zaro3::Surface("d/LIFT")));
+  zaro3::PortalReport near;
+  EXPECT_TRUE(zaro3::BuildPortals(level, {}, PlanOf(level), sites, WorldAnd({lift}), {15, 1}, near).empty());
+}
+
+TEST(AreaSplit, DoorsKeepTheirSidesApartAndJoinedOpeningsAlwaysJoin) {
+  using zaro3::OpeningKind;
+  const std::vector<double> weight = {1, 1, 1, 1};
+  // 0 -free- 1 =door= 2 -free- 3, and 0 -joined- 3 around the door.
+  const std::vector<zaro3::Opening> openings = {{0, 1, OpeningKind::Free, 10}, {1, 2, OpeningKind::Door, 0},
+                                                {2, 3, OpeningKind::Free, 5}, {0, 3, OpeningKind::Joined, 0}};
+  const auto split = zaro3::SplitAreas(weight, openings, 1.0);
+  EXPECT_EQ(split.cut, (std::vector<bool>{false, true, true, false}));
+  EXPECT_EQ(split.doorsKept, 1);
+  EXPECT_EQ(split.areas, 2);
+  // With its two sides joined around it, a door keeps nothing apart.
+  const std::vector<zaro3::Opening> around = {{1, 2, OpeningKind::Door, 0}, {1, 3, OpeningKind::Joined, 0},
+                                              {2, 3, OpeningKind::Joined, 0}};
+  EXPECT_EQ(zaro3::SplitAreas(weight, around, 1.0).doorsLost, 1);
+}
+
+TEST(AreaSplit, FreeOpeningsJoinWidestFirstUpToTheCap) {
+  using zaro3::OpeningKind;
+  const std::vector<double> weight = {1, 1, 1, 1};
+  const std::vector<zaro3::Opening> chain = {
+      {0, 1, OpeningKind::Free, 3}, {1, 2, OpeningKind::Free, 1}, {2, 3, OpeningKind::Free, 2}};
+  const auto split = zaro3::SplitAreas(weight, chain, 0.5);
+  EXPECT_EQ(split.cut, (std::vector<bool>{false, true, false}));
+  EXPECT_DOUBLE_EQ(split.largestShare, 0.5);
+}
+
+TEST(Headroom, OpeningsDoom3sPlayerPassesOnlyCrouchingOrNotAtAll) {
+  // A 64-high opening between walls, and one 48 high that DOOM's player cannot pass either.
+  const auto crafted = MakeRooms({Room(0, 128, 0, 128), Room(128, 256, 0, 64), Room(256, 384, 16, 64)});
+  const zaro3::MoverPlan plan = PlanOf(crafted.level);
+  const auto sites = zaro3::FindPortalSites(crafted.level, plan);
+  const auto one = zaro3::CheckHeadroom(crafted.level, sites, {1, 0});
+  EXPECT_EQ(one.openings, 1);
+  EXPECT_EQ(one.crouch, 1);
+  EXPECT_EQ(one.blocked, 0);
+  const auto usual = zaro3::CheckHeadroom(crafted.level, sites, {15, 1});
+  EXPECT_EQ(usual.crouch + usual.blocked, 0);
+  const auto half = zaro3::CheckHeadroom(crafted.level, sites, {5, 1});
+  EXPECT_EQ(half.blocked, 1);
+}
+
+TEST(PortalSites, LinesEndToEndOnOneCarrierMakeOneSiteWhicheverWayTheyAreDrawn) {
+  auto crafted = MakeRooms({Room(0, 128, 0, 128), Room(128, 256, 0, 128)});
+  wad::Level& level = crafted.level;
+  // Split the shared line in three at y 40 and 80, the middle piece drawn the other way round.
+  const int shared = crafted.sharedLines[1];
+  const wad::Linedef whole = level.linedefs[shared];
+  level.vertices.push_back({128, 40});
+  level.vertices.push_back({128, 80});
+  const int v40 = static_cast<int>(level.vertices.size()) - 2, v80 = v40 + 1;
+  wad::Linedef low = whole, middle = whole, high = whole;
+  low.v2 = v40;                     // up from y 0, front: the right room
+  middle.v1 = v80;                  // down from y 80 to y 40: the front is now the left room
+  middle.v2 = v40;
+  std::swap(middle.front, middle.back);
+  high.v1 = v80;
+  level.linedefs[shared] = low;
+  level.linedefs.push_back(middle);
+  level.linedefs.push_back(high);
+  const auto sites = zaro3::FindPortalSites(level, PlanOf(level));
+  ASSERT_EQ(sites.size(), 1u);
+  EXPECT_EQ(sites[0].linedefs.size(), 3u);
+  EXPECT_EQ(std::min(sites[0].from.y, sites[0].to.y), 0);
+  EXPECT_EQ(std::max(sites[0].from.y, sites[0].to.y), 128);
+  EXPECT_TRUE(sites[0].betweenWalls);
+  EXPECT_FALSE(sites[0].narrows);  // as wide as both rooms
+}
+
+TEST(BrushBounds, FootprintsThatOnlyTouchOrLieAtOtherHeightsDoNotOverlap) {
+  const auto box = [](int64_t x0, int64_t x1, int64_t z0, int64_t z1) {
+    return zaro3::FootprintOf(zaro3::Box(x0, 0, x1, 64, z0, z1, zaro3::Surface("x")));
+  };
+  EXPECT_TRUE(zaro3::Overlap(box(0, 64, 0, 64), box(32, 96, 0, 64)));
+  EXPECT_FALSE(zaro3::Overlap(box(0, 64, 0, 64), box(64, 96, 0, 64)));  // side by side
+  EXPECT_FALSE(zaro3::Overlap(box(0, 64, 0, 64), box(0, 64, 64, 96)));  // one on the other
+  // A diagonal slab near a box's corner: the boxes around both overlap, the slab does not.
+  const auto slab = zaro3::FootprintOf(zaro3::LineSlab({40, 100}, {100, 40}, 1, true, 0, 64, zaro3::Surface("x"),
+                                                       zaro3::Surface("x")));
+  ASSERT_TRUE(slab.box.Touches(box(0, 64, 0, 64).box, 0));
+  EXPECT_FALSE(zaro3::Overlap(box(0, 64, 0, 64), slab));
+}

@@ -1,0 +1,176 @@
+#include "StepRamps.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "CraftedRooms.h"
+#include "MoverPlan.h"
+#include "PrismShapes.h"
+#include "RampStrip.h"
+
+using zaro3::Prism;
+using zaro3::StepRamp;
+using zaro3test::MakeRooms;
+using zaro3test::RoomSpec;
+
+namespace {
+
+RoomSpec Room(int x0, int x1, int floor) {
+  RoomSpec r;
+  r.x0 = x0;
+  r.x1 = x1;
+  r.floor = floor;
+  r.ceiling = 200;
+  return r;
+}
+
+zaro3::MoverPlan PlanOf(const wad::Level& level) {
+  std::vector<int64_t> floors, ceilings;
+  for (const wad::Sector& s : level.sectors) {
+    floors.push_back(s.floorHeight);
+    ceilings.push_back(s.ceilingHeight);
+  }
+  return zaro3::StaticPlan(floors, ceilings);
+}
+
+// Whether (x, y) lies on the prism's footprint (its sides' left, edges included).
+bool Inside(const Prism& p, double x, double y) {
+  for (const auto& s : p.sides) {
+    const double cross = static_cast<double>(s.b.x - s.a.x) * (y - s.a.y) - static_cast<double>(s.b.y - s.a.y) * (x - s.a.x);
+    if (cross < -1e-9) return false;
+  }
+  return true;
+}
+
+// The height of the sloped top at (x, y), from its three written points.
+double TopAt(const Prism& p, double x, double y) {
+  const auto& q = *p.slopedTop;
+  const double ux = q[1].x - q[0].x, uy = q[1].y - q[0].y, uz = q[1].z - q[0].z;
+  const double vx = q[2].x - q[0].x, vy = q[2].y - q[0].y, vz = q[2].z - q[0].z;
+  const double nx = uy * vz - uz * vy, ny = uz * vx - ux * vz, nz = ux * vy - uy * vx;
+  return q[0].z - (nx * (x - q[0].x) + ny * (y - q[0].y)) / nz;
+}
+
+// The highest ramp top at (x, y), or far below when no ramp lies there.
+double RampsAt(const std::vector<StepRamp>& ramps, double x, double y) {
+  double ground = -1e9;
+  for (const StepRamp& r : ramps) {
+    if (Inside(r.prism, x, y)) ground = std::max(ground, std::min(TopAt(r.prism, x, y), static_cast<double>(r.top)));
+  }
+  return ground;
+}
+
+}  // namespace
+
+TEST(StepRamps, AStaircaseOfEightSixteenAndTwentyFourClimbsWithinDoom3sStep) {
+  // Treads of 32 between steps of 8, 16 and 24, at the dialog's scale.
+  const std::vector<RoomSpec> rooms = {Room(0, 128, 0), Room(128, 160, 8), Room(160, 192, 24), Room(192, 320, 48)};
+  const auto crafted = MakeRooms(rooms);
+  const zaro3::MoverPlan plan = PlanOf(crafted.level);
+  zaro3::RampReport report;
+  const std::vector<StepRamp> ramps = zaro3::BuildStepRamps(crafted.level, plan, {15, 1}, report);
+  EXPECT_EQ(report.steps, 3);
+  EXPECT_EQ(report.walkable, 1);  // 8 units are 12 at 1.5
+  EXPECT_EQ(report.ramps, 2);
+  EXPECT_EQ(report.unsolved, 0);
+  ASSERT_EQ(ramps.size(), 2u);
+  for (const StepRamp& r : ramps) {
+    EXPECT_TRUE(zaro3::FootprintIsSound(r.prism));
+    EXPECT_EQ(r.prism.top.material, zaro3::kRampMaterial);
+    EXPECT_TRUE(r.prism.slopedTop.has_value());
+  }
+  // Walk the middle of the staircase: every rise is a walkable slope or a step of 16 units
+  // at the scale (10 2/3 DOOM units), and the ramps never rise above the floor they lead to.
+  const double y = 64.3, dx = 0.25;
+  double previous = 0;
+  for (double x = 1; x < 319; x += dx) {
+    double floor = 0;
+    for (const RoomSpec& r : rooms) {
+      if (x >= r.x0 && x < r.x1) floor = r.floor;
+    }
+    const double ground = std::max(floor, RampsAt(ramps, x, y));
+    const double rise = ground - previous;
+    EXPECT_TRUE(rise <= dx * 1.0 + 1e-9 || rise <= 16 / 1.5 + 1e-9) << "at x " << x << ": a rise of " << rise;
+    EXPECT_LE(ground, 48 + 1e-9);
+    previous = ground;
+  }
+}
+
+TEST(StepRamps, OnlyRisesTooHighAtTheScaleGetARamp) {
+  const auto crafted = MakeRooms({Room(0, 128, 0), Room(128, 256, 16)});
+  const zaro3::MoverPlan plan = PlanOf(crafted.level);
+  zaro3::RampReport atOne, atOneAndAHalf;
+  EXPECT_TRUE(zaro3::BuildStepRamps(crafted.level, plan, {1, 0}, atOne).empty());
+  EXPECT_EQ(atOne.walkable, 1);
+  const auto ramps = zaro3::BuildStepRamps(crafted.level, plan, {15, 1}, atOneAndAHalf);
+  ASSERT_EQ(ramps.size(), 1u);
+  // The ramp lies on the lower side, from the upper floor at the line down to the lower floor.
+  const Prism& p = ramps[0].prism;
+  EXPECT_TRUE(Inside(p, 120, 64));
+  EXPECT_FALSE(Inside(p, 136, 64));
+  EXPECT_NEAR(TopAt(p, 128, 64), 16, 1e-9);
+  EXPECT_LT(p.zLow, 0);
+}
+
+TEST(StepRamps, ARampStaysOffAFloorThatMovesAndOutOfABlockingLine) {
+  // A narrow tread before a 24-unit step, with a lift's floor (at its low height) behind it.
+  auto crafted = MakeRooms({Room(0, 64, 0), Room(64, 80, 0), Room(80, 208, 24)});
+  zaro3::MoverPlan still = PlanOf(crafted.level);
+  zaro3::MoverPlan lift = still;
+  zaro3::Mover mover;
+  mover.sector = 0;
+  mover.low = 0;
+  mover.high = 24;
+  lift.floorMover[0] = 0;
+  lift.movers.push_back(mover);
+  zaro3::RampReport report;
+  const auto overStill = zaro3::BuildStepRamps(crafted.level, still, {15, 1}, report);
+  const auto overLift = zaro3::BuildStepRamps(crafted.level, lift, {15, 1}, report);
+  ASSERT_EQ(overStill.size(), 1u);
+  ASSERT_EQ(overLift.size(), 1u);
+  EXPECT_TRUE(Inside(overStill[0].prism, 60, 64));  // over a still floor the ramp runs on
+  EXPECT_FALSE(Inside(overLift[0].prism, 63.5, 64));
+  EXPECT_TRUE(Inside(overLift[0].prism, 64.5, 64));
+  // DOOM's player cannot cross a blocking line: no ramp there.
+  crafted.level.linedefs[crafted.sharedLines[2]].flags |= wad::kLineBlocking;
+  zaro3::RampReport blocked;
+  EXPECT_TRUE(zaro3::BuildStepRamps(crafted.level, still, {15, 1}, blocked).empty());
+  EXPECT_EQ(blocked.steps, 0);
+}
+
+TEST(StepRamps, ThingsStandingOnARampAreRaisedOntoIt) {
+  const auto crafted = MakeRooms({Room(0, 128, 0), Room(128, 256, 24)});
+  zaro3::RampReport report;
+  const auto ramps = zaro3::BuildStepRamps(crafted.level, PlanOf(crafted.level), {15, 1}, report);
+  ASSERT_EQ(ramps.size(), 1u);
+  std::vector<zaro3::MapEntity> things(2);
+  things[0].SetPoint("origin", 120, 64, 0);  // on the ramp, near its top
+  things[1].SetPoint("origin", 20, 64, 0);   // well before it
+  zaro3::RaiseOntoRamps(things, ramps);
+  const double raised = things[0].Find("origin")->measures[2].thousandths / 1000.0;
+  EXPECT_GE(raised, TopAt(ramps[0].prism, 120, 64));
+  EXPECT_LE(raised, 24);
+  EXPECT_EQ(things[1].Find("origin")->measures[2].thousandths, 0);
+}
+
+TEST(RampStrip, LinesFromTheStepsEndsOrAcrossItCutOthersStopIt) {
+  zaro3::RampStrip strip({0, 0}, {64, 0});  // the lower side is up (+y), one unit a step
+  strip.SetDepth(32);
+  EXPECT_DOUBLE_EQ(strip.DepthPerStep(), 1.0);
+  EXPECT_FALSE(strip.Cross({0, 0}, {-10, 50}).inside);  // from an end, away from the strip
+  EXPECT_FALSE(strip.Cross({0, 0}, {0, 32}).inside);    // along its edge
+  const auto fromEnd = strip.Cross({0, 0}, {20, 40});
+  EXPECT_TRUE(fromEnd.inside && fromEnd.cuts);
+  const auto across = strip.Cross({-10, 20}, {80, 20});
+  EXPECT_TRUE(across.inside && across.cuts && across.middle);
+  EXPECT_DOUBLE_EQ(across.middleDepth, 20);
+  EXPECT_FALSE(across.towardsFront);  // going up crosses -10 -> 80 from its right (front) to its left
+  const auto pillar = strip.Cross({20, 10}, {30, 10});
+  EXPECT_TRUE(pillar.inside);
+  EXPECT_FALSE(pillar.cuts);
+  EXPECT_DOUBLE_EQ(pillar.nearest, 10);
+  // The footprint cut along a wall from the step's end keeps the step line's side.
+  const auto cut = strip.KeepNearSide(strip.Footprint(), geo::IntLine::Through({0, 0}, {20, 40}));
+  EXPECT_NEAR(cut.Area(), 64 * 32 - 16 * 32 / 2.0, 1e-9);
+}

@@ -1,0 +1,308 @@
+#include "Portals.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+#include "AreaSplit.h"
+#include "BrushBounds.h"
+#include "DoorPortal.h"
+#include "PrismShapes.h"
+
+namespace zaro3 {
+
+namespace {
+
+// How thick a portal brush is, and the least room beside its opening it stands in, DOOM units.
+constexpr int64_t kPortalThickness = 1;
+constexpr double kPortalRoom = 6;
+// No area may grow past this share of the level's drawn faces by joining free openings.
+constexpr double kAreaCap = 0.08;
+// An area planned through narrow openings alone that is bigger than this share of the
+// level and this many faces is split further at wide openings too; a small level, whose
+// areas hold few faces anyway, keeps its open rooms whole.
+constexpr double kBigAreaShare = 0.15;
+constexpr double kBigAreaFaces = 500;
+// Added to a wide opening's order, so that every wide opening is joined before a narrow one.
+constexpr double kWideJoinedFirst = 1e12;
+// Room kept between a portal and another mover's bounds, DOOM units, beyond the game's own pad.
+constexpr double kMoverClearance = 1;
+
+bool IsDoorClass(const std::string& classname) { return classname == "func_door"; }
+// Triggers have no model to draw or cut: a portal through one changes nothing of it.
+bool IsTriggerClass(const std::string& classname) { return classname.rfind("trigger_", 0) == 0; }
+bool IsStaticClass(const std::string& classname) { return classname == "func_static"; }
+
+// Keeps portal brushes clear of the brush entities.
+class PortalPlacer {
+public:
+  PortalPlacer(const wad::Level& level, const MoverPlan& plan, const std::vector<MapEntity>& entities,
+               const Scale& scale)
+      : m_level(level), m_entities(BrushEntitiesOf(entities)) {
+    double perUnit = 1;
+    for (int i = 0; i < scale.decimals; ++i) perUnit *= 10;
+    perUnit /= static_cast<double>(scale.mantissa);
+    // The game pads a door's bounds by one of its units before it looks for a portal.
+    m_doorPad = perUnit + kMoverClearance;
+    m_doorBoxes.resize(level.sectors.size());
+    std::vector<bool> started(level.sectors.size(), false);
+    for (const wad::Linedef& line : level.linedefs) {
+      for (const int side : {line.front, line.back}) {
+        if (side < 0) continue;
+        const int s = level.sidedefs[side].sector;
+        if (!plan.IsDoor(s)) continue;
+        for (const int v : {line.v1, line.v2}) {
+          AddPoint(m_doorBoxes[s], level.vertices[v], started[s]);
+          started[s] = true;
+        }
+      }
+    }
+  }
+
+  // The brush for `site` on the side of its front sector (or its back), when it keeps
+  // clear of every brush entity.
+  bool Place(const PortalSite& site, bool onFront, Prism& slab) const {
+    const IntPoint a = site.from, b = site.to;
+    slab = LineSlab(a, b, kPortalThickness, onFront, site.low, site.high, Surface(kPortalSideMaterial),
+                    Surface(kPortalSideMaterial));
+    if (!FootprintIsSound(slab)) return false;
+    for (PrismSide& side : slab.sides) {
+      if ((side.a == a || side.a == b) && (side.b == a || side.b == b)) side.face = Surface(kVisportalMaterial);
+    }
+    Box3 face;
+    face.lo[0] = static_cast<double>(std::min(a.x, b.x));
+    face.hi[0] = static_cast<double>(std::max(a.x, b.x));
+    face.lo[1] = static_cast<double>(std::min(a.y, b.y));
+    face.hi[1] = static_cast<double>(std::max(a.y, b.y));
+    face.lo[2] = static_cast<double>(site.low);
+    face.hi[2] = static_cast<double>(site.high);
+    return Clear(slab, face, -1);
+  }
+
+  // Whether the brush `slab` with its visportal face in `face` keeps clear of every brush
+  // entity but the door of sector `ownDoor` (-1: none).
+  bool Clear(const Prism& slab, const Box3& face, int ownDoor) const {
+    const Footprint brush = FootprintOf(slab);
+    for (const BrushEntityBounds& entity : m_entities) {
+      if (IsTriggerClass(entity.classname)) continue;
+      if (IsDoorClass(entity.classname)) {
+        if (ownDoor >= 0 && Covers(entity.box, m_doorBoxes[ownDoor])) continue;
+        if (face.Touches(entity.box, m_doorPad)) return false;
+      } else if (IsStaticClass(entity.classname)) {
+        for (const Footprint& other : entity.brushes) {
+          if (Overlap(brush, other)) return false;
+        }
+      } else if (TouchesAcross(brush.box, entity.box, kMoverClearance)) {
+        return false;
+      }
+    }
+    return true;
+  }
+
+private:
+  static void AddPoint(Box3& box, const wad::Vertex& v, bool started) {
+    if (!started) {
+      box.lo[0] = box.hi[0] = v.x;
+      box.lo[1] = box.hi[1] = v.y;
+      return;
+    }
+    box.lo[0] = std::min<double>(box.lo[0], v.x);
+    box.hi[0] = std::max<double>(box.hi[0], v.x);
+    box.lo[1] = std::min<double>(box.lo[1], v.y);
+    box.hi[1] = std::max<double>(box.hi[1], v.y);
+  }
+
+  // Whether the entity's box holds the door sector's footprint.
+  static bool Covers(const Box3& entity, const Box3& sector) {
+    constexpr double slack = 0.5;
+    return entity.lo[0] <= sector.lo[0] + slack && entity.hi[0] >= sector.hi[0] - slack &&
+           entity.lo[1] <= sector.lo[1] + slack && entity.hi[1] >= sector.hi[1] - slack;
+  }
+
+  // Whether two boxes come within `pad` of each other seen from above.
+  static bool TouchesAcross(const Box3& a, const Box3& b, double pad) {
+    return a.lo[0] <= b.hi[0] + pad && a.hi[0] >= b.lo[0] - pad && a.lo[1] <= b.hi[1] + pad &&
+           a.hi[1] >= b.lo[1] - pad;
+  }
+
+  const wad::Level& m_level;
+  std::vector<BrushEntityBounds> m_entities;
+  std::vector<Box3> m_doorBoxes;  // per sector, for door sectors
+  double m_doorPad = 1;
+};
+
+// Roughly how many faces each sector draws: its walls and its floor and ceiling pieces.
+std::vector<double> DrawnWeights(const wad::Level& level, const std::vector<Piece>& pieces) {
+  std::vector<double> weight(level.sectors.size(), 0);
+  for (const wad::Linedef& line : level.linedefs) {
+    for (const int side : {line.front, line.back}) {
+      if (side >= 0) weight[level.sidedefs[side].sector] += 2;
+    }
+  }
+  for (const Piece& piece : pieces) {
+    if (piece.sector >= 0) weight[piece.sector] += 2.0 * std::max<double>(1, piece.edges.size() - 2.0);
+  }
+  return weight;
+}
+
+
+// A door's portal: the opening between the door's two halves, the one towards the run
+// it was cut along (the door's own sector in the graph) and the far one (a node of its own).
+struct DoorSplit {
+  int door = -1;
+  int farNode = -1;
+  Prism slab;
+};
+
+// Each door's portal across its middle, parallel to one of its runs, where the brush seals,
+// keeps clear of other entities and has runs of the door on both halves. The door's runs
+// on the far half get the far half's node in place of the door's sector (`front`, `back`).
+std::vector<DoorSplit> SplitDoors(const wad::Level& level, const MoverPlan& plan, const std::vector<Piece>& pieces,
+                                  const PortalPlacer& placer, const std::vector<PortalSite>& sites,
+                                  std::vector<int>& front, std::vector<int>& back) {
+  std::vector<std::vector<std::size_t>> sitesOf(level.sectors.size());
+  for (std::size_t i = 0; i < sites.size(); ++i) {
+    sitesOf[sites[i].front].push_back(i);
+    sitesOf[sites[i].back].push_back(i);
+  }
+  std::vector<double> area(level.sectors.size(), 0);
+  for (const Piece& piece : pieces) {
+    if (piece.sector >= 0) area[piece.sector] += piece.area;
+  }
+  std::vector<DoorSplit> splits;
+  int nextNode = static_cast<int>(level.sectors.size());
+  for (std::size_t door = 0; door < level.sectors.size(); ++door) {
+    if (!plan.IsDoor(static_cast<int>(door))) continue;
+    const std::vector<std::size_t>& own = sitesOf[door];
+    for (const std::size_t i : own) {
+      DoorCut cut;
+      if (!DoorMiddlePortal(level, plan, static_cast<int>(door), area[door], sites[i], cut)) continue;
+      // A run lies wholly on one half (the cut meets the door's outline at walls only).
+      std::vector<std::size_t> far;
+      for (const std::size_t j : own) {
+        const geo::IntVec from{sites[j].from.x, sites[j].from.y}, to{sites[j].to.x, sites[j].to.y};
+        if (cut.line.SideValue(from) + cut.line.SideValue(to) > 0) far.push_back(j);
+      }
+      if (far.empty() || !placer.Clear(cut.slab, cut.face, static_cast<int>(door))) continue;
+      for (const std::size_t j : far) {
+        if (front[j] == static_cast<int>(door)) front[j] = nextNode;
+        if (back[j] == static_cast<int>(door)) back[j] = nextNode;
+      }
+      splits.push_back({static_cast<int>(door), nextNode++, std::move(cut.slab)});
+      break;
+    }
+  }
+  return splits;
+}
+
+// Every other site: free where it narrows the way, wide where it does not (cut only in big
+// areas), joined where no portal may stand (by a door, or too near a brush entity).
+void MarkOtherSites(const MoverPlan& plan, const PortalPlacer& placer, const std::vector<PortalSite>& sites,
+                    std::vector<Opening>& graph, std::vector<Prism>& slabs, std::vector<bool>& wide) {
+  wide.assign(sites.size(), false);
+  for (std::size_t i = 0; i < sites.size(); ++i) {
+    const PortalSite& site = sites[i];
+    graph[i].kind = OpeningKind::Joined;
+    if (plan.IsDoor(site.front) || plan.IsDoor(site.back)) continue;
+    // In the deeper of the two sectors, out of the way of narrow ledges and sills; never in a
+    // slit a few units thin, where a portal hides nothing a mapper would portal off.
+    const bool frontFirst = site.frontRoom > site.backRoom;
+    const double rooms[2] = {frontFirst ? site.frontRoom : site.backRoom, frontFirst ? site.backRoom : site.frontRoom};
+    bool placed = false;
+    for (int k = 0; k < 2 && !placed; ++k) {
+      placed = rooms[k] >= kPortalRoom && placer.Place(site, frontFirst == (k == 0), slabs[i]);
+    }
+    if (!placed) continue;
+    const double length = std::hypot(static_cast<double>(site.to.x - site.from.x),
+                                      static_cast<double>(site.to.y - site.from.y));
+    graph[i].joinFirst = length * static_cast<double>(site.high - site.low);
+    if (site.narrows) graph[i].kind = OpeningKind::Free;
+    else wide[i] = true;
+  }
+}
+
+// Lets the wide sites of every area that is still big be cut too; false when there is none.
+bool FreeWideSitesOfBigAreas(const std::vector<double>& weight, const AreaSplitResult& split,
+                             const std::vector<PortalSite>& sites, const std::vector<bool>& wide,
+                             std::vector<Opening>& graph) {
+  const double total = std::accumulate(weight.begin(), weight.end(), 0.0);
+  std::vector<double> groupWeight(weight.size(), 0);
+  for (std::size_t s = 0; s < weight.size(); ++s) groupWeight[split.groupOf[s]] += weight[s];
+  bool freed = false;
+  for (std::size_t i = 0; i < sites.size(); ++i) {
+    const double g = groupWeight[split.groupOf[sites[i].front]];
+    if (!wide[i] || g <= kBigAreaShare * total || g <= kBigAreaFaces) continue;
+    // Wide sites are joined before any narrow one, so they are cut only where no narrow one will do.
+    graph[i].kind = OpeningKind::Free;
+    graph[i].joinFirst += kWideJoinedFirst;
+    freed = true;
+  }
+  return freed;
+}
+
+// Counts the doors, those between two sectors (a door with one sector all round, a pillar
+// that opens, hides nothing when shut) and those of them that close a portal.
+void CountDoors(const wad::Level& level, const MoverPlan& plan, const std::vector<PortalSite>& sites,
+                const std::vector<DoorSplit>& splits, const std::vector<bool>& splitCut, PortalReport& report) {
+  std::vector<std::vector<int>> neighbours(level.sectors.size());
+  for (const PortalSite& site : sites) {
+    neighbours[site.front].push_back(site.back);
+    neighbours[site.back].push_back(site.front);
+  }
+  std::vector<bool> closes(level.sectors.size(), false);
+  for (std::size_t k = 0; k < splits.size(); ++k) closes[splits[k].door] = splitCut[k];
+  for (std::size_t s = 0; s < level.sectors.size(); ++s) {
+    if (!plan.IsDoor(static_cast<int>(s))) continue;
+    ++report.doors;
+    std::vector<int>& n = neighbours[s];
+    std::sort(n.begin(), n.end());
+    if (std::unique(n.begin(), n.end()) - n.begin() < 2) continue;
+    ++report.doorsBetween;
+    if (closes[s]) ++report.doorsWithPortal;
+  }
+}
+
+}  // namespace
+
+std::vector<Prism> BuildPortals(const wad::Level& level, const std::vector<Piece>& pieces, const MoverPlan& plan,
+                                const std::vector<PortalSite>& sites, const std::vector<MapEntity>& entities,
+                                const Scale& scale, PortalReport& report) {
+  const PortalPlacer placer(level, plan, entities, scale);
+  std::vector<Opening> graph(sites.size());
+  std::vector<Prism> slabs(sites.size());
+  std::vector<int> front, back;
+  for (const PortalSite& site : sites) {
+    front.push_back(site.front);
+    back.push_back(site.back);
+  }
+  std::vector<DoorSplit> splits = SplitDoors(level, plan, pieces, placer, sites, front, back);
+  // Doorways and other narrowings first; the rest only where an area would stay too big.
+  std::vector<bool> wide;
+  MarkOtherSites(plan, placer, sites, graph, slabs, wide);
+  for (std::size_t i = 0; i < sites.size(); ++i) {
+    graph[i].a = front[i];
+    graph[i].b = back[i];
+  }
+  for (const DoorSplit& split : splits) graph.push_back({split.door, split.farNode, OpeningKind::Door, 0});
+  std::vector<double> weight = DrawnWeights(level, pieces);
+  weight.resize(level.sectors.size() + splits.size(), 0);
+  AreaSplitResult split = SplitAreas(weight, graph, kAreaCap);
+  if (FreeWideSitesOfBigAreas(weight, split, sites, wide, graph)) split = SplitAreas(weight, graph, kAreaCap);
+
+  std::vector<Prism> portals;
+  for (std::size_t i = 0; i < sites.size(); ++i) {
+    if (split.cut[i]) portals.push_back(std::move(slabs[i]));
+  }
+  std::vector<bool> splitCut;
+  for (std::size_t k = 0; k < splits.size(); ++k) {
+    splitCut.push_back(split.cut[sites.size() + k]);
+    if (splitCut.back()) portals.push_back(std::move(splits[k].slab));
+  }
+  CountDoors(level, plan, sites, splits, splitCut, report);
+  report.portals = static_cast<int>(portals.size());
+  report.areas = split.areas;
+  report.largestShare = split.largestShare;
+  return portals;
+}
+
+}  // namespace zaro3

@@ -1,0 +1,319 @@
+#include "StepRamps.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "ConvexPolygon.h"
+#include "LineCells.h"
+#include "PlayerFit.h"
+#include "PrismShapes.h"
+#include "RampStrip.h"
+
+namespace zaro3 {
+
+namespace {
+
+// The gentle slope a ramp has where there is room (rise over run), and the steepest
+// DOOM 3's player walks: normal z of 1/sqrt(2) against MIN_WALK_NORMAL 0.7.
+constexpr double kGentleSlope = 0.5;
+constexpr double kSteepestSlope = 1.0;
+// How far below the lowest floor a ramp reaches, so its thin end is never a flat brush.
+constexpr int64_t kRampFoot = 1;
+// The longest a ramp may run from its step, DOOM units (down a steep staircase).
+constexpr double kLongestRamp = 128;
+
+struct Step {
+  int linedef = -1;
+  int low = -1, high = -1;  // sectors
+  bool lowOnFront = false;
+};
+
+// The steps DOOM's player walks up, with the world's heights.
+std::vector<Step> FindSteps(const wad::Level& level, const MoverPlan& plan) {
+  std::vector<Step> steps;
+  for (std::size_t l = 0; l < level.linedefs.size(); ++l) {
+    const wad::Linedef& line = level.linedefs[l];
+    if (line.front < 0 || line.back < 0 || (line.flags & wad::kLineBlocking)) continue;
+    const int a = level.sidedefs[line.front].sector;
+    const int b = level.sidedefs[line.back].sector;
+    if (a == b || plan.FloorMoves(a) || plan.FloorMoves(b) || plan.floor[a] == plan.floor[b]) continue;
+    Step step;
+    step.linedef = static_cast<int>(l);
+    step.lowOnFront = plan.floor[a] < plan.floor[b];
+    step.low = step.lowOnFront ? a : b;
+    step.high = step.lowOnFront ? b : a;
+    const int64_t rise = plan.floor[step.high] - plan.floor[step.low];
+    const int64_t opening = std::min(plan.ceiling[a], plan.ceiling[b]) - plan.floor[step.high];
+    if (rise > kDoomStepHeight || opening < kDoomPlayerHeight) continue;
+    steps.push_back(step);
+  }
+  return steps;
+}
+
+// A line of the level inside a ramp's strip, and what lies beyond it going deeper.
+struct Crossed {
+  StripCrossing crossing;
+  int linedef = -1;
+  int beyond = -1;   // the sector across it going deeper, -1 behind a wall
+  int before = -1;   // the sector on the step line's side, -1 outside
+};
+
+// Where a ramp ends along the middle of its strip, and what rise it leaves there.
+struct RampEnd {
+  double depth = 0;  // in steps
+  int line = -1;     // the line that stops it, or -1 where its slope meets the floor
+  int64_t floor = 0; // the lowest floor it reaches
+  double left = 0;   // the rise left where it ends, DOOM units
+};
+
+class RampBuilder {
+public:
+  RampBuilder(const wad::Level& level, const MoverPlan& plan, const Scale& scale)
+      : m_level(level), m_plan(plan), m_lines(level), m_highestStep(HighestStepScaled(scale)) {
+    // Headroom the ramp must leave under a ceiling, in DOOM units.
+    m_headroom = static_cast<double>(kDoom3StandingHeight);
+    for (int i = 0; i < scale.decimals; ++i) m_headroom *= 10;
+    m_headroom /= static_cast<double>(scale.mantissa);
+  }
+
+  // The ramp over `step`, or false when there is no room for one; `solved` says whether
+  // the rise it leaves along its middle is one DOOM 3's player steps.
+  bool Build(const Step& step, StepRamp& ramp, bool& solved) const {
+    const wad::Linedef& line = m_level.linedefs[step.linedef];
+    const wad::Vertex& v1 = m_level.vertices[line.v1];
+    const wad::Vertex& v2 = m_level.vertices[line.v2];
+    // The front lies right of v1 -> v2; walk the line so that the lower side is on the left.
+    const geo::IntVec from = step.lowOnFront ? geo::IntVec{v2.x, v2.y} : geo::IntVec{v1.x, v1.y};
+    const geo::IntVec to = step.lowOnFront ? geo::IntVec{v1.x, v1.y} : geo::IntVec{v2.x, v2.y};
+    const int64_t low = m_plan.floor[step.low];
+    const int64_t top = m_plan.floor[step.high];
+    const int64_t rise = top - low;
+
+    RampStrip strip(from, to);
+    strip.SetDepth(strip.StepsFor(kLongestRamp));
+    const std::vector<Crossed> crossed = Gather(step, strip);
+    // As gentle as the room before the step allows, as steep as DOOM 3's player walks.
+    const double room = Room(crossed, low, strip);
+    const double slope = std::clamp(rise / room, kGentleSlope, kSteepestSlope);
+    const int64_t run = strip.StepsFor(rise / slope);
+    const RampEnd end = FollowMiddle(step, crossed, strip, top, rise, run);
+
+    auto height = [&](double depth) { return top - rise * depth / static_cast<double>(run); };
+    std::vector<geo::IntLine> cuts;
+    double stop = end.depth;
+    bool endCuts = false;
+    for (const Crossed& c : crossed) {
+      const bool ends = c.linedef == end.line;
+      if (!ends && (c.crossing.nearest > end.depth - 1e-9 || Passable(c, low, end.floor, height(c.crossing.nearest)))) {
+        continue;
+      }
+      if (c.crossing.cuts) {
+        const wad::Linedef& l = m_level.linedefs[c.linedef];
+        cuts.push_back(geo::IntLine::Through({m_level.vertices[l.v1].x, m_level.vertices[l.v1].y},
+                                             {m_level.vertices[l.v2].x, m_level.vertices[l.v2].y}));
+        endCuts = endCuts || ends;
+      } else {
+        stop = std::min(stop, c.crossing.nearest);
+      }
+    }
+    // A line that stops it and cannot cut it exactly keeps it short of the line.
+    const bool short_ = stop < end.depth - 1e-9 || (end.line >= 0 && !endCuts);
+    const int64_t depth = short_ ? static_cast<int64_t>(std::floor(stop + 1e-9))
+                                 : static_cast<int64_t>(std::ceil(end.depth - 1e-9));
+    const double left = stop < end.depth - 1e-9 ? std::max(end.left, height(stop) - end.floor) : end.left;
+    solved = left <= m_highestStep + 1e-9;
+    if (depth < 1) {
+      solved = false;
+      return false;
+    }
+    strip.SetDepth(depth);
+    geo::ConvexPolygon footprint = strip.Footprint();
+    for (const geo::IntLine& cut : cuts) footprint = strip.KeepNearSide(footprint, cut);
+    if (!RampStrip::Sound(footprint)) {
+      solved = false;
+      return false;
+    }
+
+    ramp.linedef = step.linedef;
+    ramp.from = {from.x, from.y};
+    ramp.along = {to.x - from.x, to.y - from.y};
+    ramp.top = top;
+    ramp.rise = rise;
+    ramp.run = static_cast<double>(run) * strip.DepthPerStep();
+    const int64_t bottom = std::min<int64_t>(end.floor, static_cast<int64_t>(std::floor(height(depth)))) - kRampFoot;
+    ramp.prism = ToPrism(footprint, bottom, top);
+    const geo::IntVec toe = strip.PointAt(from, run);
+    ramp.prism.slopedTop = std::array<IntPoint3, 3>{IntPoint3{from.x, from.y, top}, IntPoint3{to.x, to.y, top},
+                                                   IntPoint3{toe.x, toe.y, low}};
+    return FootprintIsSound(ramp.prism);
+  }
+
+private:
+  // The lines inside the strip, with the sectors on either side of them going deeper.
+  std::vector<Crossed> Gather(const Step& step, const RampStrip& strip) const {
+    std::vector<Crossed> crossed;
+    const std::array<int64_t, 4> box = strip.Box();
+    m_lines.ForEachNear(box[0], box[1], box[2], box[3], [&](int l) {
+      if (l == step.linedef) return;
+      const wad::Linedef& line = m_level.linedefs[l];
+      const wad::Vertex& a = m_level.vertices[line.v1];
+      const wad::Vertex& b = m_level.vertices[line.v2];
+      Crossed c;
+      c.crossing = strip.Cross({a.x, a.y}, {b.x, b.y});
+      if (!c.crossing.inside) return;
+      c.linedef = l;
+      const int front = line.front >= 0 ? m_level.sidedefs[line.front].sector : -1;
+      const int back = line.back >= 0 ? m_level.sidedefs[line.back].sector : -1;
+      c.beyond = c.crossing.towardsFront ? front : back;
+      c.before = c.crossing.towardsFront ? back : front;
+      crossed.push_back(c);
+    });
+    std::sort(crossed.begin(), crossed.end(),
+              [](const Crossed& x, const Crossed& y) { return x.crossing.middleDepth < y.crossing.middleDepth; });
+    return crossed;
+  }
+
+  // How far the lower floor goes on along the middle before anything else begins, DOOM units.
+  double Room(const std::vector<Crossed>& crossed, int64_t low, const RampStrip& strip) const {
+    for (const Crossed& c : crossed) {
+      if (!c.crossing.middle) continue;
+      if (c.beyond < 0 || m_plan.FloorMoves(c.beyond) || m_plan.floor[c.beyond] != low) {
+        return std::max(c.crossing.middleDepth * strip.DepthPerStep(), 1e-3);
+      }
+    }
+    return kLongestRamp;
+  }
+
+  // Goes down the strip's middle from the step line: over floors as low as the ramp's or
+  // lower by steps DOOM's player walks, until the slope meets the floor under it or
+  // something stops it.
+  RampEnd FollowMiddle(const Step& step, const std::vector<Crossed>& crossed, const RampStrip& strip, int64_t top,
+                       int64_t rise, int64_t run) const {
+    auto height = [&](double depth) { return top - rise * depth / static_cast<double>(run); };
+    auto toeAt = [&](int64_t floor) { return static_cast<double>(run) * (top - floor) / static_cast<double>(rise); };
+    RampEnd end;
+    end.floor = m_plan.floor[step.low];
+    for (const Crossed& c : crossed) {
+      if (!c.crossing.middle) continue;
+      const double depth = c.crossing.middleDepth;
+      if (toeAt(end.floor) <= depth) break;
+      const int s = c.beyond;
+      if (s < 0 || m_plan.FloorMoves(s) || m_plan.floor[s] > end.floor ||
+          m_plan.ceiling[s] < height(depth) + m_headroom) {
+        end.depth = depth;
+        end.line = c.linedef;
+        // A higher floor beyond is no way up onto the ramp; a lower one leaves its rise.
+        end.left = s < 0 || m_plan.floor[s] > height(depth) ? 0.0 : height(depth) - m_plan.floor[s];
+        return end;
+      }
+      // Down a ledge DOOM's player does not walk up, nobody comes from below: the ramp ends there.
+      const wad::Linedef& line = m_level.linedefs[c.linedef];
+      if ((m_plan.floor[s] < end.floor && (line.flags & wad::kLineBlocking)) ||
+          end.floor - m_plan.floor[s] > kDoomStepHeight) {
+        end.depth = depth;
+        end.line = c.linedef;
+        return end;
+      }
+      end.floor = m_plan.floor[s];
+    }
+    end.depth = std::min(toeAt(end.floor), static_cast<double>(strip.Depth()));
+    end.left = std::max(0.0, height(end.depth) - end.floor);
+    return end;
+  }
+
+  // Whether the ramp may lie over both sides of a line: floors that do not move, between the
+  // lowest the ramp reaches and its own, under ceilings that leave the player standing on it.
+  bool Passable(const Crossed& c, int64_t low, int64_t lowest, double height) const {
+    if (c.beyond < 0 || c.before < 0) return false;
+    for (const int s : {c.beyond, c.before}) {
+      if (m_plan.FloorMoves(s) || m_plan.floor[s] > low || m_plan.floor[s] < lowest ||
+          m_plan.ceiling[s] < height + m_headroom) {
+        return false;
+      }
+    }
+    return true;
+  }
+
+  static Prism ToPrism(const geo::ConvexPolygon& footprint, int64_t zLow, int64_t zHigh) {
+    Prism prism;
+    prism.zLow = zLow;
+    prism.zHigh = zHigh;
+    prism.top = Surface(kRampMaterial);
+    prism.bottom = Surface(kRampMaterial);
+    for (const geo::PolygonEdge& edge : footprint.Edges()) {
+      const geo::IntVec a = edge.line.Point(), b = edge.line.PointAhead();
+      prism.sides.push_back({{a.x, a.y}, {b.x, b.y}, Surface(kRampMaterial)});
+    }
+    return prism;
+  }
+
+  const wad::Level& m_level;
+  const MoverPlan& m_plan;
+  LineCells m_lines;
+  int64_t m_highestStep;
+  double m_headroom = 0;
+};
+
+// The footprint's corners, for the things standing on it.
+bool OnFootprint(const Prism& prism, double x, double y) {
+  for (const PrismSide& side : prism.sides) {
+    const double cross = static_cast<double>(side.b.x - side.a.x) * (y - side.a.y) -
+                         static_cast<double>(side.b.y - side.a.y) * (x - side.a.x);
+    if (cross < 0) return false;
+  }
+  return true;
+}
+
+double RampHeight(const StepRamp& ramp, double x, double y) {
+  const double length = std::hypot(static_cast<double>(ramp.along.x), static_cast<double>(ramp.along.y));
+  const double depth = (ramp.along.x * (y - ramp.from.y) - ramp.along.y * (x - ramp.from.x)) / length;
+  return static_cast<double>(ramp.top) - static_cast<double>(ramp.rise) * depth / ramp.run;
+}
+
+// How far around its origin a thing's feet reach, in DOOM units: a DOOM 3 monster's box.
+constexpr double kThingReach = 16;
+
+}  // namespace
+
+std::vector<StepRamp> BuildStepRamps(const wad::Level& level, const MoverPlan& plan, const Scale& scale,
+                                     RampReport& report) {
+  std::vector<StepRamp> ramps;
+  const RampBuilder builder(level, plan, scale);
+  for (const Step& step : FindSteps(level, plan)) {
+    ++report.steps;
+    if (StepsUpScaled(plan.floor[step.high] - plan.floor[step.low], scale)) {
+      ++report.walkable;
+      continue;
+    }
+    StepRamp ramp;
+    bool solved = false;
+    if (builder.Build(step, ramp, solved)) {
+      ramps.push_back(std::move(ramp));
+      ++report.ramps;
+    }
+    if (!solved) ++report.unsolved;
+  }
+  return ramps;
+}
+
+void RaiseOntoRamps(std::vector<MapEntity>& entities, const std::vector<StepRamp>& ramps) {
+  for (MapEntity& entity : entities) {
+    for (KeyValue& kv : entity.keys) {
+      if (kv.key != "origin" || kv.measures.size() != 3) continue;
+      const double x = kv.measures[0].thousandths / 1000.0, y = kv.measures[1].thousandths / 1000.0;
+      double z = kv.measures[2].thousandths / 1000.0;
+      for (const StepRamp& ramp : ramps) {
+        if (!OnFootprint(ramp.prism, x, y)) continue;
+        // A plane is highest over a square at one of its corners.
+        double highest = -HUGE_VAL;
+        for (const double dx : {-kThingReach, kThingReach}) {
+          for (const double dy : {-kThingReach, kThingReach}) highest = std::max(highest, RampHeight(ramp, x + dx, y + dy));
+        }
+        z = std::max(z, std::min(highest, static_cast<double>(ramp.top)));
+      }
+      kv.measures[2].thousandths = std::max(kv.measures[2].thousandths, static_cast<int64_t>(std::ceil(z * 1000.0)));
+    }
+  }
+}
+
+}  // namespace zaro3
