@@ -10,6 +10,7 @@
 #include "specials/SectorHeights.h"
 #include "specials/SpecialEntities.h"
 #include "specials/SpecialPlan.h"
+#include "specials/SwitchPanels.h"
 
 namespace zaro3 {
 
@@ -29,7 +30,7 @@ double ScaleValue(const Scale& scale) {
 }  // namespace
 
 Conversion ConvertLevel(const wad::Level& level, const Options& options, const MaterialCatalog& catalog,
-                        const ThingTable& table, Diagnostics& diagnostics) {
+                        const ThingTable& table, Diagnostics& diagnostics, const std::vector<SwitchPair>& switches) {
   Conversion result;
   ConversionSummary& summary = result.summary;
 
@@ -83,7 +84,15 @@ Conversion ConvertLevel(const wad::Level& level, const Options& options, const M
   summary.maskedLines = masked.size();
   Append(entities, std::move(masked));
 
-  const SpecialContext context{level, specials, geometry, pieces, lights, heights, ScaleValue(options.scale)};
+  SpecialContext context{level, specials, geometry, pieces, lights, heights, ScaleValue(options.scale)};
+  std::set<std::string> switchNames;
+  for (const SwitchPair& pair : switches) switchNames.insert({wad::UpperName(pair.off), wad::UpperName(pair.on)});
+  const IsSwitchTexture isSwitch = [&](const std::string& name) { return switchNames.count(wad::UpperName(name)) > 0; };
+  context.switchFace = [&](int line) -> std::optional<Surface> {
+    const std::optional<WallPart> part = SwitchPart(level, line, isSwitch);
+    if (!part) return std::nullopt;
+    return picker.WallSide(level, line, 0, *part);
+  };
   SpecialEntities special = BuildSpecialEntities(context, diagnostics);
   for (const MapEntity& e : special.entities) {
     const std::string classname = e.Text("classname");

@@ -22,6 +22,7 @@
 #include "Pieces.h"
 #include "Portals.h"
 #include "StepRamps.h"
+#include "TextureCycles.h"
 #include "ThingEntities.h"
 #include "ThingTable.h"
 #include "specials/SpecialEntities.h"
@@ -52,7 +53,9 @@ struct Conversion {
   ConversionSummary summary;
 };
 
+// `switches`: the switch pairs whose textures a used switch swaps (DOOM's own unless the wad has its list).
 Conversion ConvertLevel(const wad::Level& level, const Options& options, const MaterialCatalog& catalog,
-                        const ThingTable& table, Diagnostics& diagnostics);
+                        const ThingTable& table, Diagnostics& diagnostics,
+                        const std::vector<SwitchPair>& switches = TextureCycles::Builtin().Switches());
 
 }  // namespace zaro3

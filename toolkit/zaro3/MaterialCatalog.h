@@ -25,6 +25,8 @@ namespace zaro3 {
 inline const char* const kHiddenMaterial = "zdoom/hidden";
 inline const char* const kMissingMaterial = "zdoom/missing";
 inline const char* const kTriggerMaterial = "zdoom/trigger";
+// Neither drawn nor solid (toolkit/defs/materials/zdoom.mtr).
+inline const char* const kNoDrawMaterial = "zdoom/nodraw";
 
 struct MaterialEntry {
   int width = 0;

@@ -20,6 +20,7 @@
 
 #include "Level.h"
 #include "MapModel.h"
+#include "MaterialCatalog.h"
 #include "MoverPlan.h"
 #include "Pieces.h"
 #include "PortalSites.h"
@@ -28,8 +29,8 @@ namespace zaro3 {
 
 // DOOM 3's own material for the face across the opening (its editor materials define it).
 inline const char* const kVisportalMaterial = "editor/visportal";
-// The portal brush's other faces (toolkit/defs/materials/zdoom.mtr).
-inline const char* const kPortalSideMaterial = "zdoom/nodraw";
+// The portal brush's other faces.
+inline const char* const kPortalSideMaterial = kNoDrawMaterial;
 
 struct PortalReport {
   int portals = 0;

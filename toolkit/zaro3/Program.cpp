@@ -113,8 +113,9 @@ int RunZaro3(const std::vector<std::string>& args, std::ostream& out, std::ostre
     }
     const MaterialCatalog catalog = MaterialCatalog::Load(".", options.textureSets, diagnostics);
     const ThingTable table = ThingTable::Load(kThingTableFile, diagnostics);
-    Conversion conversion = ConvertLevel(level, options, catalog, table, diagnostics);
-    const AlignmentReport aligned = AlignLevel(conversion.model, level, wadFile, catalog, options, ".", diagnostics);
+    const TextureCycles cycles = LevelCycles(wadFile, diagnostics);
+    Conversion conversion = ConvertLevel(level, options, catalog, table, diagnostics, cycles.Switches());
+    const AlignmentReport aligned = AlignLevel(conversion.model, level, cycles, catalog, options, ".", diagnostics);
     const std::string mapName = level.name + ".map";
     WriteWhole(mapName, WriteMap(conversion.model, options.scale));
     for (const std::string& warning : diagnostics.warnings) err << "zaro3: warning: " << warning << "\n";

@@ -97,7 +97,7 @@ def texture_list(lv):
     return '\n'.join(lines) + '\n'
 
 
-def _tga(colour, size=64):
+def tga(colour, size=64):
     """An uncompressed 24-bit TGA: the colour, with a darker checker of 16-texel cells."""
     header = struct.pack('<BBBHHBHHHHBB', 0, 0, 2, 0, 0, 0, 0, 0, size, size, 24, 0)
     r, g, b = colour
@@ -116,7 +116,7 @@ def texture_package(lv):
     with zipfile.ZipFile(buffer, 'w') as z:
         mtr = ['// crafted level materials']
         for name in names:
-            z.writestr('textures/%s.tga' % name, _tga(COLOURS.get(name.rsplit('/', 1)[1], (255, 0, 255))))
+            z.writestr('textures/%s.tga' % name, tga(COLOURS.get(name.rsplit('/', 1)[1], (255, 0, 255))))
             mtr.append('textures/%s\n{\n\tqer_editorimage textures/%s.tga\n\t{\n\t\tblend diffusemap\n'
                        '\t\tmap textures/%s.tga\n\t}\n\tbumpmap _flat\n}\n' % (name, name, name))
         z.writestr('materials/crafted.mtr', '\n'.join(mtr))

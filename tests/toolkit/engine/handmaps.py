@@ -5,7 +5,11 @@ these specials: a walk-over trigger_multiple `trigger_tele` (anyTouch) across th
 targets a func_teleporter `teleporter_dest` standing on the floor at DESTINATION with
 its angle (triggered 1); a trigger_once `trigger_exit` across the far end targets a
 target_endLevel `endlevel_next` whose nextMap is NEXT_MAP. `next_map()` is the small room
-that level change loads. A pillar `pillar_without_model` lacks the "model" key the converter
+that level change loads. A switch panel `switch_panel` on the far wall shows material
+SWITCH_MATERIAL (SWITCH_PACKAGE: one colour while its shader parm 7 is 0, another while it
+is 1), as the converter's switch panels do; a target_setshaderparm `switch_on` sets parm 7
+and fires a trigger_relay `switch_back` that, a second later, has `switch_off` set it back,
+as a repeatable switch does. A pillar `pillar_without_model` lacks the "model" key the converter
 writes, so the model check can be seen to catch it. Materials are the crafted level's
 (crafted/WALL, ...) and the definitions package's trigger material. Boxes only: each brush
 is an axis-aligned box.
@@ -17,6 +21,9 @@ DESTINATION = (800, 96, 0, 90)
 EXIT_TRIGGER_Y = (250, 262)
 NEXT_MAP = 'kit_next'
 NO_MODEL = 'pillar_without_model'
+SWITCH_FACE_X, SWITCH_Y, SWITCH_Z = 1016, (160, 224), (32, 96)   # the panel's face, facing -x
+SWITCH_MATERIAL = 'kit/switch'
+SWITCH_COLOURS = ((200, 40, 40), (40, 180, 60))                    # parm 7 at 0, at 1
 HALL = (0, 0, 0, 1024, 384, 192)  # inside: x0 y0 z0 x1 y1 z1
 WALL = 16
 
@@ -72,7 +79,31 @@ def teleport_and_exit():
         _entity([('classname', 'target_endLevel'), ('name', 'endlevel_next'), ('origin', '960 350 32'),
                  ('nextMap', NEXT_MAP)]),
         _entity([('classname', 'func_static'), ('name', NO_MODEL)], box(480, 320, z0, 512, 352, 64, 'crafted/STEP')),
+        _entity([('classname', 'func_static'), ('name', 'switch_panel'), ('model', 'switch_panel')],
+                box(SWITCH_FACE_X, SWITCH_Y[0], SWITCH_Z[0], x1, SWITCH_Y[1], SWITCH_Z[1], SWITCH_MATERIAL)),
+        _entity([('classname', 'target_setshaderparm'), ('name', 'switch_on'), ('origin', '1000 192 64'),
+                 ('shaderParm7', '1'), ('target', 'switch_panel')]),
+        _entity([('classname', 'trigger_relay'), ('name', 'switch_back'), ('origin', '1000 192 72'),
+                 ('delay', '1'), ('target', 'switch_off')]),
+        _entity([('classname', 'target_setshaderparm'), ('name', 'switch_off'), ('origin', '1000 192 80'),
+                 ('shaderParm7', '0'), ('target', 'switch_panel')]),
     ])
+
+
+def switch_package():
+    """A .pk4 (bytes) with SWITCH_MATERIAL: two stages of one colour each, chosen by parm 7."""
+    import crafted
+    import io
+    import zipfile
+    buffer = io.BytesIO()
+    with zipfile.ZipFile(buffer, 'w') as z:
+        stages = ''
+        for parm, colour in enumerate(SWITCH_COLOURS):
+            z.writestr('textures/kit/switch%d.tga' % parm, crafted.tga(colour))
+            stages += ('\t{\n\t\tif parm7 == %d\n\t\tblend diffusemap\n\t\tmap textures/kit/switch%d.tga\n\t}\n'
+                       % (parm, parm))
+        z.writestr('materials/kit_switch.mtr', 'textures/%s\n{\n%s}\n' % (SWITCH_MATERIAL, stages))
+    return buffer.getvalue()
 
 
 def next_map():

@@ -9,8 +9,8 @@ brush entity is spawned with its render and clip model, the first door (DOOM sec
 east of the start) rises by its travel when triggered and its doorway changes in the
 picture, and the view from the start shows the level (many colours, not dark). Then,
 walking (no noclip), the player pushed across a teleport line from its front arrives at
-its teleporter_<thing> facing its angle, and pushed against the exit switch starts loading
-MAP02 (a small hand-written room). Those lines are found by the map's doom_special keys and
+its teleporter_<thing> facing its angle, and pushed against the exit switch throws it (its
+panel's parm setter is activated) and starts loading MAP02 (a small hand-written room). Those lines are found by the map's doom_special keys and
 their targets, and placed from the wad's own lines. Exit 0 pass, 1 fail, 77 skipped (no
 engine, no tools, or no Freedoom).
 """
@@ -150,6 +150,9 @@ def check_teleport(checks, part, teleport):
 def check_exit(checks, part, exit_line):
     checks.expect(runtime.activated(part, exit_line.target['name']),
                   '%s did not activate %s' % (exit_line.trigger.name, exit_line.target['name']))
+    if EXITS[int(exit_line.trigger.keys['doom_special'])] == 'switch':
+        thrown = 'switch_%s_on' % exit_line.trigger.keys['doom_line']
+        checks.expect(runtime.activated(part, thrown), '%s did not throw its switch (%s)' % (exit_line.trigger.name, thrown))
     checks.expect(consolelog.maps_started(part) == [exit_line.target.get('nextMap')],
                   '%s: MAP02 did not start loading (maps started: %s)' %
                   (exit_line.trigger.name, consolelog.maps_started(part)))

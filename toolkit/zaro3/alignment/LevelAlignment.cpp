@@ -13,7 +13,9 @@ namespace {
 constexpr const char* kAnimatedLump = "ANIMATED";
 constexpr const char* kSwitchesLump = "SWITCHES";
 
-TextureCycles CyclesOf(const wad::WadFile& wadFile, Diagnostics& diagnostics) {
+}  // namespace
+
+TextureCycles LevelCycles(const wad::WadFile& wadFile, Diagnostics& diagnostics) {
   TextureCycles cycles = TextureCycles::Builtin();
   const int animated = wadFile.FindLast(kAnimatedLump);
   if (animated >= 0 && !cycles.ReplaceAnimations(wadFile.Data(animated))) {
@@ -26,8 +28,6 @@ TextureCycles CyclesOf(const wad::WadFile& wadFile, Diagnostics& diagnostics) {
   return cycles;
 }
 
-}  // namespace
-
 wad::LumpFilter WithCycleLumps(wad::LumpFilter levelLumps) {
   return [levelLumps](const std::vector<wad::Lump>& directory, int index) {
     const std::string& name = directory[index].name;
@@ -35,11 +35,11 @@ wad::LumpFilter WithCycleLumps(wad::LumpFilter levelLumps) {
   };
 }
 
-AlignmentReport AlignLevel(MapModel& model, const wad::Level& level, const wad::WadFile& wadFile,
+AlignmentReport AlignLevel(MapModel& model, const wad::Level& level, const TextureCycles& levelCycles,
                            const MaterialCatalog& catalog, const Options& options, const std::string& folder,
                            Diagnostics& diagnostics) {
   AlignmentReport report;
-  const ResolvedCycles cycles = CyclesOf(wadFile, diagnostics).Resolve(catalog);
+  const ResolvedCycles cycles = levelCycles.Resolve(catalog);
   const std::map<int, ScrollRate> scrolls = FindWallScrolls(level);
   const AlignedFaces aligned = AlignFaces(model, {level, catalog, cycles, scrolls, options.scale});
   if (aligned.variants.empty()) return report;

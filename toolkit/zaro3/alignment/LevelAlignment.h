@@ -17,6 +17,7 @@
 #include "MapModel.h"
 #include "MaterialCatalog.h"
 #include "Options.h"
+#include "TextureCycles.h"
 #include "WadFile.h"
 
 namespace zaro3 {
@@ -28,10 +29,14 @@ struct AlignmentReport {
   std::string package;       // where they are, "" when the faces kept their base materials
 };
 
+// DOOM's animations and switch list, or the wad's ANIMATED and SWITCHES lumps where it has
+// them (a bad lump is a warning and DOOM's table stays).
+TextureCycles LevelCycles(const wad::WadFile& wadFile, Diagnostics& diagnostics);
+
 // For a filtered wad load: keeps what `levelLumps` keeps and the ANIMATED and SWITCHES lumps.
 wad::LumpFilter WithCycleLumps(wad::LumpFilter levelLumps);
 
-AlignmentReport AlignLevel(MapModel& model, const wad::Level& level, const wad::WadFile& wadFile,
+AlignmentReport AlignLevel(MapModel& model, const wad::Level& level, const TextureCycles& cycles,
                            const MaterialCatalog& catalog, const Options& options, const std::string& folder,
                            Diagnostics& diagnostics);
 

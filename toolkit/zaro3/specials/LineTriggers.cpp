@@ -124,7 +124,9 @@ Prism Volume(const wad::Level& level, const MoverPlan& plan, const LineTrigger& 
   const Span span = SectorSpan(plan, sector);
   const bool front = line.front >= 0;
   if (trigger.special.activation == Activation::Gun) {
-    return OffsetSlab(v1, v2, 0, 1, front, span.low, span.high, Surface(kHiddenMaterial), Surface(kHiddenMaterial));
+    const int64_t from = trigger.beforePanel ? 1 : 0;
+    return OffsetSlab(v1, v2, from, from + 1, front, span.low, span.high, Surface(kHiddenMaterial),
+                      Surface(kHiddenMaterial));
   }
   return OffsetSlab(v1, v2, 0, kPushDepth, front, span.low, span.high, material, material);
 }

@@ -34,6 +34,7 @@ struct LineTrigger {
   std::vector<std::string> targets;
   double waitSeconds = -1;  // how long before it can fire again; -1: once
   double scale = 1;         // the map's scale
+  bool beforePanel = false; // a switch panel stands on the line's front: a gun line's target goes before it
 };
 
 // The key item name a DOOM key of that colour gives in the game ("Blue key").

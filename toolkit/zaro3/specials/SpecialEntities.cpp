@@ -13,6 +13,7 @@
 #include "MoverEntities.h"
 #include "NextLevel.h"
 #include "PrismShapes.h"
+#include "SwitchPanels.h"
 
 namespace zaro3 {
 
@@ -81,7 +82,10 @@ private:
         })) {
       return Count(action, true);
     }
+    const SwitchPanel panel = Panel(action);
+    targets.insert(targets.end(), panel.targets.begin(), panel.targets.end());
     LineTrigger trigger{action.line, special, targets, wait, m_c.scale};
+    trigger.beforePanel = !panel.entities.empty();
     // DOOM lets no monster use a line marked secret.
     if (special.activation != Activation::Walk && (m_c.level.linedefs[action.line].flags & wad::kLineSecret)) {
       trigger.special.monsters = false;
@@ -89,7 +93,18 @@ private:
     std::vector<MapEntity> triggers = BuildLineTriggers(m_c.level, m_c.plan.motion, trigger);
     if (triggers.empty()) return Count(action, false, "the line is too short for a trigger volume");
     for (MapEntity& e : triggers) m_out.entities.push_back(std::move(e));
+    for (const MapEntity& e : panel.entities) m_out.entities.push_back(e);
     Count(action, true);
+  }
+
+  // A switch or gun line's panel, when its front shows a switch texture with a fixed span.
+  SwitchPanel Panel(const LineAction& action) const {
+    const Activation activation = action.special.activation;
+    if ((activation != Activation::Switch && activation != Activation::Gun) || !m_c.switchFace) return {};
+    const std::optional<Surface> face = m_c.switchFace(action.line);
+    if (!face) return {};
+    return BuildSwitchPanel(m_c.level, m_c.plan.motion, action.line, action.special.type, action.special.repeatable,
+                            *face);
   }
 
   // What the line's trigger fires; false (with the reason) when there is nothing it can set off.

@@ -15,7 +15,9 @@
 // type and reason.
 #pragma once
 
+#include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,6 +50,9 @@ struct SpecialContext {
   const LightSet& lights;
   const SectorHeights& heights;
   double scale = 1;
+  // The wall surface a switch line shows its switch texture on (SwitchPart), if any;
+  // empty: no switch panels.
+  std::function<std::optional<Surface>(int line)> switchFace;
 };
 
 struct SpecialEntities {

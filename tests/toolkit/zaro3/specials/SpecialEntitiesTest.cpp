@@ -251,3 +251,52 @@ TEST(SpecialEntities, LightChangesSetTheTaggedSectorsLights) {
   ASSERT_NE(c.Named("light_1_0"), nullptr);
   EXPECT_EQ(c.Named("light_1_0")->Text("texture"), "lights/zdoom_sector");
 }
+
+TEST(SpecialEntities, SwitchesShowTheirThrownTextureOnAPanelAndRepeatableOnesTurnBack) {
+  auto rooms = Rooms(64, 128);
+  const int wall = 0;  // room 0's wall, facing into room 0 (y >= 0)
+  rooms.level.sidedefs[rooms.level.linedefs[wall].front].middle = "SW1BRCOM";
+  const std::string panel = "switch_" + std::to_string(wall);
+
+  Tagged(rooms.level, wall, 23);  // S1: thrown once, stays thrown
+  const Converted once = Convert(rooms.level);
+  ASSERT_NE(once.Named(panel), nullptr);
+  EXPECT_EQ(once.Named(panel)->Text("classname"), "func_static");
+  EXPECT_EQ(once.Named(panel)->Text("model"), panel);
+  EXPECT_EQ(once.Named(panel)->Text("doom_line"), std::to_string(wall));
+  int shown = 0;
+  for (const zaro3::PrismSide& side : once.Named(panel)->brushes.at(0).sides) {
+    if (!side.face.switchFace) continue;
+    ++shown;
+    EXPECT_EQ(side.face.texture, "SW1BRCOM");
+    EXPECT_EQ(side.face.part, zaro3::WallPart::Middle);
+    EXPECT_EQ(side.face.linedef, wall);
+    EXPECT_GT(std::min(side.a.y, side.b.y), 0);  // out in the room, off the wall's own face
+  }
+  EXPECT_EQ(shown, 1);
+  const MapEntity* trigger = once.Named("trigger_0");
+  ASSERT_NE(trigger, nullptr);
+  EXPECT_EQ(trigger->Text("target1"), panel + "_on");
+  EXPECT_EQ(once.Named(panel + "_on")->Text("shaderParm7"), "1");
+  EXPECT_EQ(once.Named(panel + "_on")->Text("target"), panel);
+  EXPECT_EQ(once.Named(panel + "_back"), nullptr);
+
+  Tagged(rooms.level, wall, 62);  // SR lift: the switch turns back after DOOM's second
+  const Converted repeat = Convert(rooms.level);
+  ASSERT_NE(repeat.Named(panel + "_back"), nullptr);
+  EXPECT_EQ(repeat.Named(panel + "_back")->Text("classname"), "trigger_relay");
+  EXPECT_EQ(repeat.Named(panel + "_back")->Text("delay"), "1");
+  EXPECT_EQ(repeat.Named(panel + "_back")->Text("target"), panel + "_off");
+  EXPECT_EQ(repeat.Named(panel + "_off")->Text("shaderParm7"), "0");
+
+  Tagged(rooms.level, wall, 24);  // G1: the shootable slab stands before the panel
+  const Converted shot = Convert(rooms.level);
+  ASSERT_NE(shot.Named(panel), nullptr);
+  for (const zaro3::PrismSide& side : shot.Named("trigger_0")->brushes.at(0).sides) EXPECT_GE(side.a.y, 1);
+
+  rooms.level.sidedefs[rooms.level.linedefs[wall].front].middle = "WALL";  // no switch texture, no panel
+  Tagged(rooms.level, wall, 23);
+  const Converted plain = Convert(rooms.level);
+  EXPECT_EQ(plain.Named(panel), nullptr);
+  EXPECT_EQ(plain.Named("trigger_0")->Text("target1"), "");
+}
