@@ -41,6 +41,7 @@ import walker  # noqa: E402
 DOOM_STEP = 24        # the highest rise DOOM's player walks up
 DOOM_HEIGHT = 56      # DOOM's player height: the smallest opening it passes
 REACH = 32.0          # how far the path goes on either side of the line at most, DOOM 3 units
+SLAB = 2.0            # DOOM 3 units a fence's slab (a masked texture, a switch panel) stands off its line
 BLOCKING = 0x0001     # linedef flag: blocks players and monsters
 
 _MANUAL_DOORS = {1, 26, 27, 28, 31, 32, 33, 34, 117, 118}
@@ -149,8 +150,8 @@ def probe(level, lines, world, step, scale):
         # The box starts wholly on the lower side where the sector allows and ends wholly on
         # the upper side, but never reaches past the next line there: where the upper sector
         # is narrower than the box, it ends with its front edge just short of that line.
-        back = max(deep + 1, min(REACH, before - deep - walker.CONTACT))
-        ahead = max(1 - deep, min(REACH, after - deep - walker.CONTACT))
+        back = max(deep + 1, min(REACH, before - deep - walker.CONTACT - SLAB))
+        ahead = max(1 - deep, min(REACH, after - deep - walker.CONTACT - SLAB))
         start = (mx * scale - dx * back, my * scale - dy * back)
         outcome = walker.walk(world, start, (dx, dy), back + ahead, low_floor)
         if outcome.ok:
@@ -166,8 +167,10 @@ def probe(level, lines, world, step, scale):
 
 def check(level, entities, keywords, scale):
     world = walker.World(solids(entities, keywords))
-    # Lines inside a sector (the same on both sides) bound nothing.
-    lines = geocheck.LineGrid(level, keep=lambda i: level.lines[i][4] != level.lines[i][5])
+    # Lines inside a sector (the same on both sides) bound nothing, unless DOOM's player may
+    # not cross them (a blocking fence across a ledge ends the ledge).
+    lines = geocheck.LineGrid(level, keep=lambda i: level.lines[i][4] != level.lines[i][5] or
+                              bool(level.linedefs[i].flags & BLOCKING))
     steps = step_ups(level)
     for step in steps:
         probe(level, lines, world, step, scale)

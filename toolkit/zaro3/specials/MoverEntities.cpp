@@ -89,6 +89,8 @@ std::string MoverName(const Mover& mover) {
   }
 }
 
+double MoverTravelSeconds(const Mover& mover) { return TravelSeconds(mover.Thickness(), mover.speed); }
+
 double MoverCycleSeconds(const Mover& mover) {
   const double travel = TravelSeconds(mover.Thickness(), mover.speed);
   const double wait = mover.waitTics < 0 ? 0.0 : mover.waitTics / kTicsPerSecond;

@@ -22,6 +22,9 @@ std::string MoverName(const Mover& mover);
 // Seconds a mover needs to come back to rest after it is set off (0 when it never returns).
 double MoverCycleSeconds(const Mover& mover);
 
+// Seconds a mover needs to travel from one end to the other.
+double MoverTravelSeconds(const Mover& mover);
+
 // A speed in eighths of a unit per tic as DOOM units per second.
 DoomMeasure SpeedPerSecond(int eighthsPerTic);
 

@@ -74,14 +74,13 @@ private:
       wait = 0.5;
       for (int m : action.movers) wait = std::max(wait, MoverCycleSeconds(m_c.plan.motion.movers[m]));
     }
-    // A door opened by hand opens by its own touch trigger when that asks for this line's key.
-    if (special.activation == Activation::Manual && !action.movers.empty() &&
-        std::all_of(action.movers.begin(), action.movers.end(), [&](int m) {
-          const Mover& mover = m_c.plan.motion.movers[m];
-          return mover.touchable && mover.touchKey == static_cast<int>(special.key);
-        })) {
+    // DOOM's plain door opened by hand opens by its own touch.
+    if (OpensByTouch(special, m_c.level.linedefs[action.line]) && !action.movers.empty() &&
+        std::all_of(action.movers.begin(), action.movers.end(),
+                    [&](int m) { return m_c.plan.motion.movers[m].touchable; })) {
       return Count(action, true);
     }
+    if (special.activation == Activation::Manual) GateDoors(action, targets);
     const SwitchPanel panel = Panel(action);
     targets.insert(targets.end(), panel.targets.begin(), panel.targets.end());
     LineTrigger trigger{action.line, special, targets, wait, m_c.scale};
@@ -95,6 +94,26 @@ private:
     for (MapEntity& e : triggers) m_out.entities.push_back(std::move(e));
     for (const MapEntity& e : panel.entities) m_out.entities.push_back(e);
     Count(action, true);
+  }
+
+  // Door lines used by hand have triggers on both sides of the door: the one the player
+  // reaches on the far side would send a door still opening back down. They fire the door
+  // through a relay that ignores them until the door has opened.
+  void GateDoors(const LineAction& action, std::vector<std::string>& targets) {
+    for (int m : action.movers) {
+      const Mover& mover = m_c.plan.motion.movers[m];
+      if (!m_written[m] || (mover.build != MoverBuild::Door && mover.build != MoverBuild::ClosingDoor)) continue;
+      const std::string door = MoverName(mover);
+      const std::string gate = "doorgate_" + std::to_string(mover.sector);
+      if (m_gates.insert(m).second) {
+        MapEntity& relay = Helper("trigger_relay", gate, -1, 0);
+        relay.Set("wait", Seconds(MoverTravelSeconds(mover)));
+        relay.Set("target", door);
+        const IntPoint3 at = InsideLine(action.line);
+        relay.SetPoint("origin", at.x, at.y, at.z);
+      }
+      std::replace(targets.begin(), targets.end(), door, gate);
+    }
   }
 
   // A switch or gun line's panel, when its front shows a switch texture with a fixed span.
@@ -451,6 +470,7 @@ private:
   SpecialEntities m_out;
   std::vector<bool> m_written;
   std::deque<MapEntity> m_helpers;  // a deque: references to earlier helpers stay valid
+  std::set<int> m_gates;            // movers whose door gate is made
   std::set<std::string> m_made;
   std::map<std::pair<int, std::string>, std::pair<int, int>> m_skipped;  // (type, why) -> (count, first line)
 };

@@ -158,9 +158,8 @@ private:
                      waits ? special.waitTics : -1);
     r.opens = opens;
     r.closes = !opens;
-    // A door opened by hand opens when walked into: its own touch trigger ignores touches
-    // while it opens, where line triggers on both sides would send it back.
-    r.byHand = special.activation == Activation::Manual;
+    // DOOM's plain door opens when walked into, by players and monsters as in DOOM.
+    r.byHand = OpensByTouch(special, m_level.linedefs[Action(index).line]);
     r.mover.touchKey = static_cast<int>(special.key);
     // Where DOOM moves nothing (the door is already as far as it goes), neither do we.
     if (!SetDoorHeights(r, sector)) return;
@@ -506,6 +505,12 @@ private:
 };
 
 }  // namespace
+
+bool OpensByTouch(const LineSpecial& special, const wad::Linedef& line) {
+  return special.activation == Activation::Manual && special.kind == SpecialKind::Door && special.monsters &&
+         special.repeatable && special.door == DoorKind::OpenWaitClose && special.key == KeyLock::None &&
+         !(line.flags & wad::kLineSecret);
+}
 
 SpecialPlan PlanSpecials(const wad::Level& level, const SectorHeights& heights, const ThingSector& thingSector,
                          bool withMovers) {

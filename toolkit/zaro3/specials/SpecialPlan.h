@@ -47,6 +47,12 @@ struct SpecialPlan {
 
 using ThingSector = std::function<int(int thing)>;
 
+// Whether a door line opened by hand is reproduced by the door's own touch: DOOM's
+// plain door that monsters open too (DR, no key, not a secret line). A func_door opens
+// to anybody's touch and ignores touches while it opens; every other door line gets a
+// trigger of its own, so that only players set it off (and only with its key).
+bool OpensByTouch(const LineSpecial& special, const wad::Linedef& line);
+
 // The plan for `level`. With `withMovers` false nothing moves and no line special is
 // reproduced (the -nomove option); sector effects that move nothing stay.
 SpecialPlan PlanSpecials(const wad::Level& level, const SectorHeights& heights, const ThingSector& thingSector,

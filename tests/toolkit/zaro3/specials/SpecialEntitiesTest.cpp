@@ -92,10 +92,19 @@ TEST(SpecialEntities, PlainDoorsOpenByTouchAndKeyedOnesAskForTheKeyOfTheirColour
   auto keyed = Rooms();
   keyed.level.linedefs[keyed.sharedLines[2]].special = 26;  // DR, blue
   const Converted blue = Convert(keyed.level);
-  // Walking into it opens it for a player with a blue card or skull.
-  EXPECT_EQ(blue.Named("door_1")->Text("no_touch"), "");
-  EXPECT_EQ(blue.Named("door_1")->Text("requires"), "Blue key");
-  EXPECT_EQ(blue.Named("trigger_" + std::to_string(keyed.sharedLines[2])), nullptr);
+  // The line's trigger in front of it opens it for a player with a blue card or skull,
+  // through the door's gate, which lets nothing send the door back while it opens.
+  EXPECT_EQ(blue.Named("door_1")->Text("no_touch"), "1");
+  const MapEntity* byHand = blue.Named("trigger_" + std::to_string(keyed.sharedLines[2]));
+  ASSERT_NE(byHand, nullptr);
+  EXPECT_EQ(byHand->Text("requires"), "Blue key");
+  EXPECT_EQ(byHand->Text("anyTouch"), "");
+  EXPECT_EQ(byHand->Text("target"), "doorgate_1");
+  const MapEntity* gate = blue.Named("doorgate_1");
+  ASSERT_NE(gate, nullptr);
+  EXPECT_EQ(gate->Text("classname"), "trigger_relay");
+  EXPECT_EQ(gate->Text("target"), "door_1");
+  EXPECT_NEAR(std::stod(gate->Text("wait")), 124.0 / 70.0, 0.01);  // its opening time at 70 units a second
 
   Tagged(keyed.level, keyed.sharedLines[2], 133);  // S1 blazing open, blue: a switch
   const Converted blueSwitch = Convert(keyed.level);
@@ -118,7 +127,7 @@ TEST(SpecialEntities, PlainDoorsOpenByTouchAndKeyedOnesAskForTheKeyOfTheirColour
   EXPECT_EQ(all.Named(line + "_blue")->Text("noTouch"), "1");
   EXPECT_EQ(all.Named(line + "_blue")->Text("target"), line + "_yellow");
   EXPECT_EQ(all.Named(line + "_yellow")->Text("requires"), "Yellow key");
-  EXPECT_EQ(all.Named(line + "_yellow")->Text("target"), "door_1");
+  EXPECT_EQ(all.Named(line + "_yellow")->Text("target"), "doorgate_1");
 }
 
 TEST(SpecialEntities, EachActivationGetsItsVolume) {

@@ -58,7 +58,7 @@ TEST(SpecialPlan, DoorsOpenToTheLowestNeighbourCeilingLessFourAndCloseToTheirFlo
   EXPECT_EQ(door.sector, 1);
   EXPECT_EQ(door.high, 116);
   EXPECT_EQ(door.waitTics, -1);
-  EXPECT_TRUE(door.touchable);  // opened by hand: by walking into it
+  EXPECT_FALSE(door.touchable);  // a D1 door is the player's alone: its line keeps a trigger
   EXPECT_EQ(open.motion.ceiling[1], 116);
 
   auto closing = Rooms(0, 96);
@@ -267,27 +267,31 @@ TEST(SpecialPlan, ASecondDifferentMoveOfTheSamePlaneIsSkippedAndTheSameOneIsShar
   EXPECT_NE(plan.lines[2].skipped.find("already moves differently for line 0"), std::string::npos);
 }
 
-TEST(SpecialPlan, DoorsOpenedByHandOpenByTouchAskingForTheKeyOfAKeyedLine) {
+TEST(SpecialPlan, OnlyDoomsPlainDoorOpensByTouchAsMonstersOpenItToo) {
   auto plain = Rooms(0, 0, 0, 120);
-  plain.level.linedefs[static_cast<std::size_t>(plain.sharedLines[2])].special = 117;  // blazing, by hand
-  const SpecialPlan open = Plan(plain.level);
-  EXPECT_TRUE(open.motion.movers.at(0).touchable);
-  EXPECT_EQ(open.motion.movers.at(0).touchKey, 0);
+  wad::Linedef& line = plain.level.linedefs[static_cast<std::size_t>(plain.sharedLines[2])];
+  line.special = 1;  // DR: players and monsters open it by hand
+  EXPECT_TRUE(Plan(plain.level).motion.movers.at(0).touchable);
+  EXPECT_TRUE(zaro3::OpensByTouch(*zaro3::DecodeLineSpecial(1), line));
 
-  auto keyed = Rooms(0, 0, 0, 120);
-  keyed.level.linedefs[static_cast<std::size_t>(keyed.sharedLines[2])].special = 1;
-  // From room 0 the same door wants the blue key: touching it asks for the key, and the
-  // plain line keeps a trigger of its own.
-  wad::Linedef& other = keyed.level.linedefs[static_cast<std::size_t>(keyed.sharedLines[1])];
+  line.flags |= wad::kLineSecret;  // DOOM lets no monster use a secret line
+  EXPECT_FALSE(Plan(plain.level).motion.movers.at(0).touchable);
+  line.flags &= static_cast<uint16_t>(~wad::kLineSecret);
+
+  for (int type : {117, 31, 26, 0x3800 | 6}) {  // blazing, open-stay, keyed, Boom's any key
+    line.special = static_cast<uint16_t>(type);
+    EXPECT_FALSE(Plan(plain.level).motion.movers.at(0).touchable) << type;
+  }
+
+  // From room 0 the same DR door wants the blue key: the door opens by touch for the
+  // plain line, and the keyed line keeps its own trigger asking for the key.
+  line.special = 1;
+  wad::Linedef& other = plain.level.linedefs[static_cast<std::size_t>(plain.sharedLines[1])];
   other.special = 26;
   std::swap(other.front, other.back);  // its back must be the door
-  const SpecialPlan plan = Plan(keyed.level);
-  EXPECT_TRUE(plan.motion.movers.at(0).touchable);
-  EXPECT_EQ(plan.motion.movers.at(0).touchKey, static_cast<int>(zaro3::KeyLock::Blue));
-
-  // Boom's any-key doors cannot ask one key: their lines keep their triggers.
-  other.special = 0x3800 | 6;
-  EXPECT_FALSE(Plan(keyed.level).motion.movers.at(0).touchable);
+  const SpecialPlan both = Plan(plain.level);
+  EXPECT_TRUE(both.motion.movers.at(0).touchable);
+  EXPECT_EQ(both.motion.movers.at(0).touchKey, 0);
 }
 
 TEST(SpecialPlan, TwoPlacedMoversRestAtTheEndNearestDoomsStart) {
