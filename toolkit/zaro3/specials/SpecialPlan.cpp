@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 #include <set>
+#include <tuple>
 
 namespace zaro3 {
 
@@ -409,13 +410,35 @@ private:
     if (action.movers.empty()) Skip(action, lift ? "no perpetual lift to stop" : "no crusher to stop");
   }
 
-  // One mover per sector plane: the first request decides; later ones join when they
+  // The request that decides a plane's mover: the sector's own special, else the move
+  // most of its lines ask for (the first of them on a tie), so that a door opened by
+  // many plain lines and one fast line moves as the many do.
+  static std::size_t Leader(const std::vector<Request>& requests) {
+    if (requests.front().action < 0) return 0;
+    const auto signature = [](const Mover& m) {
+      return std::make_tuple(static_cast<int>(m.build), m.low, m.high, m.placed, m.speed, m.waitTics);
+    };
+    std::size_t best = 0;
+    int bestCount = 0;
+    for (std::size_t i = 0; i < requests.size(); ++i) {
+      int count = 0;
+      for (const Request& r : requests) count += signature(r.mover) == signature(requests[i].mover) ? 1 : 0;
+      if (count > bestCount) {
+        best = i;
+        bestCount = count;
+      }
+    }
+    return best;
+  }
+
+  // One mover per sector plane: the leading request decides; the others join when they
   // build the same thing, doors join when they open or close it.
   void Reconcile() {
     for (std::size_t key = 0; key < m_requests.size(); ++key) {
       std::vector<Request>& requests = m_requests[key];
       if (requests.empty()) continue;
-      Mover mover = requests.front().mover;
+      const Request& leader = requests[Leader(requests)];
+      Mover mover = leader.mover;
       const bool door = mover.build == MoverBuild::Door || mover.build == MoverBuild::ClosingDoor;
       bool opens = false, closes = false;
       std::set<int> touchKeys;
@@ -433,9 +456,8 @@ private:
         }
         if (r.action >= 0) {
           const std::string plane = r.mover.plane == Plane::Floor ? "floor" : "ceiling";
-          const std::string first = requests.front().action >= 0
-                                        ? "line " + std::to_string(Action(requests.front().action).line)
-                                        : "its sector special";
+          const std::string first = leader.action >= 0 ? "line " + std::to_string(Action(leader.action).line)
+                                                        : "its sector special";
           Skip(Action(r.action), "the " + plane + " of sector " + std::to_string(r.mover.sector) +
                                      " already moves differently for " + first);
         }

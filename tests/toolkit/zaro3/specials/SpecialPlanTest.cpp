@@ -313,3 +313,20 @@ TEST(SpecialPlan, TwoPlacedMoversRestAtTheEndNearestDoomsStart) {
   EXPECT_EQ(door.high, 80);
   EXPECT_EQ(door.placed, 0);
 }
+
+TEST(SpecialPlan, APlaneMovedByManyLinesMovesAsMostOfThemAsk) {
+  auto rooms = Rooms(0, 0);
+  wad::Level& level = rooms.level;
+  level.sectors[1].tag = 5;
+  const auto tag = [&](int line, int special) {
+    level.linedefs[static_cast<std::size_t>(line)].special = static_cast<uint16_t>(special);
+    level.linedefs[static_cast<std::size_t>(line)].tag = 5;
+  };
+  tag(0, 114);  // SR blazing open-wait-close, first in line order
+  tag(1, 63);   // SR open-wait-close at the normal speed
+  level.linedefs[static_cast<std::size_t>(rooms.sharedLines[2])].special = 1;  // DR, normal speed
+  const SpecialPlan plan = Plan(level);
+  ASSERT_EQ(plan.motion.movers.size(), 1u);
+  EXPECT_EQ(plan.motion.movers[0].speed, 16);  // DOOM's normal door: 2 units a tic
+  EXPECT_EQ(plan.motion.movers[0].lines.size(), 3u);
+}
