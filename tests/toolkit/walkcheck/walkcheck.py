@@ -150,7 +150,7 @@ def probe(level, lines, world, step, scale):
         # The box starts wholly on the lower side where the sector allows and ends wholly on
         # the upper side, but never reaches past the next line there: where the upper sector
         # is narrower than the box, it ends with its front edge just short of that line.
-        back = max(deep + 1, min(REACH, before - deep - walker.CONTACT - SLAB))
+        back = max(deep + 1, min(REACH, before - deep - walker.CONTACT))
         ahead = max(1 - deep, min(REACH, after - deep - walker.CONTACT - SLAB))
         start = (mx * scale - dx * back, my * scale - dy * back)
         outcome = walker.walk(world, start, (dx, dy), back + ahead, low_floor)
