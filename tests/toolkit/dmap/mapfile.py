@@ -71,6 +71,58 @@ def to_valve220(text):
     return '\n'.join(out), count
 
 
+def to_brushdef3(text):
+    """Returns (text with every classic brush rewritten in DOOM 3's own brushDef3 form, number of
+    faces rewritten). DOOM 3 reads a classic face as a plane through its three points with the
+    texture matrix ((1/32 0 0) (0 1/32 0)) over the plane's own axis base (idMapBrush::ParseQ3);
+    brushDef3 spells out exactly that plane and matrix, so the engine lays every texture as the
+    original DOOM 3 lays the classic map (Valve 220 axes would not). Without a Version line the
+    engine still puts textures/ in front of each material, as for the classic form."""
+    out = []
+    count = 0
+    depth = 0
+    in_brush = False
+    lines = text.split('\n')
+    for i, line in enumerate(lines):
+        stripped = line.strip()
+        if stripped == '{':
+            following = lines[i + 1] if i + 1 < len(lines) else ''
+            if depth == 1 and _CLASSIC_FACE.match(following):
+                out += [line, 'brushDef3', '{']
+                in_brush = True
+            else:
+                out.append(line)
+            depth += 1
+            continue
+        if stripped == '}':
+            depth -= 1
+            if in_brush and depth == 1:
+                out += ['}', line]
+                in_brush = False
+            else:
+                out.append(line)
+            continue
+        m = _CLASSIC_FACE.match(line) if in_brush else None
+        if not m:
+            out.append(line)
+            continue
+        g = m.groups()
+        p1, p2, p3 = [tuple(float(v) for v in g[1 + 3 * k:4 + 3 * k]) for k in range(3)]
+        a = [p1[k] - p2[k] for k in range(3)]
+        b = [p3[k] - p2[k] for k in range(3)]
+        n = (a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0])
+        length = sum(c * c for c in n) ** 0.5
+        if length == 0:
+            out.append(line)
+            continue
+        n = tuple(c / length + 0.0 for c in n)  # + 0.0: no negative zeros in the text
+        d = -sum(n[k] * p2[k] for k in range(3)) + 0.0
+        out.append('%s( %.9g %.9g %.9g %.9g ) ( ( 0.03125 0 0 ) ( 0 0.03125 0 ) ) %s 0 0 0' % (
+            g[0], n[0], n[1], n[2], d, g[10]))
+        count += 1
+    return '\n'.join(out), count
+
+
 def materials_used(text):
     """The engine's names (with the textures/ prefix) of every face material, lower-cased."""
     names = set()

@@ -1,7 +1,8 @@
 """One start of the DOOM 3 BFG engine, headless: compile maps, load one, run console commands.
 
-A Scenario names the maps (classic or Valve 220 brush text; classic faces are rewritten
-to Valve 220, which this engine reads), the packages (unpacked: this engine build reads no
+A Scenario names the maps (classic or Valve 220 brush text; classic brushes are rewritten
+in DOOM 3's own brushDef3 form with the plane and texture matrix the original DOOM 3 gives
+a classic face, since this engine does not read the classic form), the packages (unpacked: this engine build reads no
 .pk4), the map to load and the console commands to run once the player exists. run()
 builds a fresh temporary folder with the compiler's generated base, the stand-in game
 data and, when asked, full-bright materials and unfiltered textures; starts the engine once under a time limit
@@ -97,11 +98,11 @@ def _prepare(root, scenario):
     used = set()
     to_compile = []
     for name, text in scenario.maps.items():
-        valve, _ = mapfile.to_valve220(text)
+        native, _ = mapfile.to_brushdef3(text)
         used |= mapfile.materials_used(text)
         with open(os.path.join(maps_dir, name + '.map'), 'w', encoding='latin-1') as f:
-            f.write(valve)
-        if not _reuse(scenario.compiled_dir, name, valve, maps_dir):
+            f.write(native)
+        if not _reuse(scenario.compiled_dir, name, native, maps_dir):
             to_compile.append(name)
     engine_base.write_base(base, defined, used - defined)
     standins.write_game(base, scenario.script, defined)

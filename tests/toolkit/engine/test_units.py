@@ -153,6 +153,28 @@ ERROR: something broke
 '''
 
 
+class NativeFormTest(unittest.TestCase):
+    MAP = ('{\n"classname" "worldspawn"\n{\n'
+           '( 0 0 0 ) ( 0 1 0 ) ( 0 0 1 ) doom2/WALL/k1_5w0_0 0 0 0 1 1\n'
+           '( 0 0 64 ) ( 1 0 64 ) ( 0 1 64 ) flats/FLOOR 0 0 0 1 1\n}\n}\n'
+           '{\n"classname" "func_door"\n"name" "door_1"\n{\n'
+           '( 8 0 0 ) ( 8 0 1 ) ( 8 1 0 ) doom2/DOOR/k1_5w0_0 0 0 0 1 1\n}\n}\n')
+
+    def test_classic_brushes_become_brushdef3_with_doom3s_own_plane_and_matrix(self):
+        text, count = enginerun.mapfile.to_brushdef3(self.MAP)
+        self.assertEqual(count, 3)
+        lines = text.split('\n')
+        self.assertEqual(lines.count('brushDef3'), 2)
+        # The plane through the three points, as DOOM 3's idPlane::FromPoints orients it.
+        self.assertIn('( -1 0 0 0 ) ( ( 0.03125 0 0 ) ( 0 0.03125 0 ) ) doom2/WALL/k1_5w0_0 0 0 0', lines)
+        self.assertIn('( 0 0 -1 64 ) ( ( 0.03125 0 0 ) ( 0 0.03125 0 ) ) flats/FLOOR 0 0 0', lines)
+        self.assertIn('( 1 0 0 -8 ) ( ( 0.03125 0 0 ) ( 0 0.03125 0 ) ) doom2/DOOR/k1_5w0_0 0 0 0', lines)
+        # Entities and their keys are untouched; every brace is balanced.
+        self.assertIn('"name" "door_1"', lines)
+        self.assertEqual(text.count('{'), text.count('}'))
+        self.assertEqual(text.count('{'), 6)
+
+
 class ConsoleLogTest(unittest.TestCase):
     def test_getviewpos_answers(self):
         seen = consolelog.views(LOG)
