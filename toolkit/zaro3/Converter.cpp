@@ -84,15 +84,16 @@ Conversion ConvertLevel(const wad::Level& level, const Options& options, const M
   summary.maskedLines = masked.size();
   Append(entities, std::move(masked));
 
-  SpecialContext context{level, specials, geometry, pieces, lights, heights, ScaleValue(options.scale)};
   std::set<std::string> switchNames;
   for (const SwitchPair& pair : switches) switchNames.insert({wad::UpperName(pair.off), wad::UpperName(pair.on)});
   const IsSwitchTexture isSwitch = [&](const std::string& name) { return switchNames.count(wad::UpperName(name)) > 0; };
-  context.switchFace = [&](int line) -> std::optional<Surface> {
+  const auto switchFace = [&](int line) -> std::optional<Surface> {
     const std::optional<WallPart> part = SwitchPart(level, line, isSwitch);
     if (!part) return std::nullopt;
     return picker.WallSide(level, line, 0, *part);
   };
+  const SpecialContext context{level, specials, geometry, pieces, lights, heights, ScaleValue(options.scale),
+                               switchFace};
   SpecialEntities special = BuildSpecialEntities(context, diagnostics);
   for (const MapEntity& e : special.entities) {
     const std::string classname = e.Text("classname");
