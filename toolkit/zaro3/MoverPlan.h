@@ -42,7 +42,6 @@ struct Mover {
   int speed = 0;          // eighths of a unit per tic
   int waitTics = -1;      // how long it stays before returning; -1: it stays
   bool touchable = false; // a door that opens when walked into (players and monsters)
-  int touchKey = 0;       // the key (KeyLock's value) a touching player must carry; 0 none
   int riserStep = 0;      // Riser: units per activation
   std::vector<int> lines; // the lines that set it off, in line order
 

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include "LineTriggers.h"
 
 namespace zaro3 {
 
@@ -49,8 +48,6 @@ void DoorKeys(const Mover& mover, MapEntity& e) {
   }
   if (mover.touchable) {
     e.SetMeasure("triggersize", DoomMeasure::Units(kDoorTouchReach));
-    const std::string key = KeyItemName(static_cast<KeyLock>(mover.touchKey));
-    if (!key.empty()) e.Set("requires", key);
   } else {
     e.Set("no_touch", "1");
   }

@@ -22,6 +22,7 @@ struct Request {
   bool opens = false;   // doors: opens (or closes) the door
   bool closes = false;
   bool byHand = false;  // a door opened by hand: walking into it opens it
+  bool keyed = false;   // a door line opened by hand that asks for a key
 };
 
 class Planner {
@@ -161,7 +162,7 @@ private:
     r.closes = !opens;
     // DOOM's plain door opens when walked into, by players and monsters as in DOOM.
     r.byHand = OpensByTouch(special, m_level.linedefs[Action(index).line]);
-    r.mover.touchKey = static_cast<int>(special.key);
+    r.keyed = special.activation == Activation::Manual && special.key != KeyLock::None;
     // Where DOOM moves nothing (the door is already as far as it goes), neither do we.
     if (!SetDoorHeights(r, sector)) return;
     Add(Plane::Ceiling, sector, std::move(r));
@@ -441,7 +442,7 @@ private:
       Mover mover = leader.mover;
       const bool door = mover.build == MoverBuild::Door || mover.build == MoverBuild::ClosingDoor;
       bool opens = false, closes = false;
-      std::set<int> touchKeys;
+      bool byHand = false, keyedSide = false;
       std::vector<int> joined;
       for (const Request& r : requests) {
         const bool doorToo = r.mover.build == MoverBuild::Door || r.mover.build == MoverBuild::ClosingDoor;
@@ -450,7 +451,8 @@ private:
         if ((door && doorToo) || same) {
           opens = opens || r.opens;
           closes = closes || r.closes;
-          if (r.byHand) touchKeys.insert(r.mover.touchKey);
+          byHand = byHand || r.byHand;
+          keyedSide = keyedSide || r.keyed;
           joined.push_back(r.action);
           continue;
         }
@@ -463,7 +465,7 @@ private:
         }
       }
       if (door && opens && closes) MakeToggleDoor(mover, requests);
-      SetTouch(mover, touchKeys);
+      SetTouch(mover, byHand, keyedSide);
       mover.lines.clear();
       for (int a : joined) {
         if (a >= 0) mover.lines.push_back(Action(a).line);
@@ -488,15 +490,10 @@ private:
     }
   }
 
-  // Opened by hand: by touch, asking for the key of a keyed line (a line of the door
-  // without it keeps a trigger of its own); any key or every key: by the lines' triggers.
-  static void SetTouch(Mover& mover, const std::set<int>& keys) {
-    mover.touchable = false;
-    mover.touchKey = 0;
-    if (keys.empty() || keys.count(static_cast<int>(KeyLock::Any)) || keys.count(static_cast<int>(KeyLock::All))) return;
-    if (mover.build != MoverBuild::Door) return;
-    mover.touchable = true;
-    for (int key : keys) mover.touchKey = std::max(mover.touchKey, key);
+  // DOOM's plain door opens by touch; a door with a keyed side opens by its lines' triggers
+  // only, since touching it would let anybody through from that side.
+  static void SetTouch(Mover& mover, bool byHand, bool keyedSide) {
+    mover.touchable = byHand && !keyedSide && mover.build == MoverBuild::Door;
   }
 
   // A door both opened and closed by its lines stays at each end until set off again.
