@@ -2,13 +2,13 @@
 # Measures how many DOOM specials the converter reproduces, on every level of real wads:
 # puts the built kit in a scratch program folder, extracts each wad's textures with
 # xtract.sh (as the dialogs' road does), converts every level with zaro3 -bound -scale 1.5
-# and the wad's texture list, checks each map with specheck.py (scrolling walls against
+# and the wad's texture list, checks each map with specialcheck.py (scrolling walls against
 # the texture package) and prints the tables over all levels (summary.py).
 #
 #   measure.sh BUILD_DIR [WAD:NAME]...   (NAME: doom, doom2, tnt, plutonia, or the wad's
 #                                          file name for any other wad: its list is CUSTOM.TEX)
 #
-# Without jobs: Freedoom 1, Freedoom 2 and FreeDM. SPECHECK_REPORTS=DIR keeps each level's
+# Without jobs: Freedoom 1, Freedoom 2 and FreeDM. SPECIALCHECK_REPORTS=DIR keeps each level's
 # JSON report and converter output there. Exit 0 when every level passes, 1 otherwise,
 # 77 when the kit is not built, 2 on a bad job. The scratch folder is removed on exit.
 set -uo pipefail
@@ -51,14 +51,14 @@ print(" ".join(n for n, _o, _s in doomlevel.Wad(sys.argv[1]).lumps if re.fullmat
     if ! (cd "$work" && ./zaro3 "$file" "$level" -bound -scale 1.5 "$option" >"$out.log" 2>&1); then
       echo "measure: zaro3 failed on $wad $level (see its output)"; continue
     fi
-    python3 "$here/specheck.py" "$wad" "$level" "$work/$level.map" --scale 1.5 --pk4 "$work/$package" \
+    python3 "$here/specialcheck.py" "$wad" "$level" "$work/$level.map" --scale 1.5 --pk4 "$work/$package" \
       --report 0 --json "$out.json" >/dev/null
     rm -f "$work/$level.map"
   done
 done
 python3 "$here/summary.py" "$reports"/*.json
 status=$?
-if [ -n "${SPECHECK_REPORTS:-}" ]; then
-  mkdir -p "$SPECHECK_REPORTS" && cp "$reports"/* "$SPECHECK_REPORTS/"
+if [ -n "${SPECIALCHECK_REPORTS:-}" ]; then
+  mkdir -p "$SPECIALCHECK_REPORTS" && cp "$reports"/* "$SPECIALCHECK_REPORTS/"
 fi
 exit "$status"
