@@ -7,7 +7,10 @@
 # busy machine disturbs least), the compiler's own "seconds for dmap" (wall), its result
 # and the areas and portals are printed.
 # The compile check uses noOpt for speed; this measures what a user waits for. Slow: large
-# levels take many minutes each on two cores; one engine runs at a time.
+# levels take many minutes each on two cores; one engine runs at a time. With
+# DMAP_BENCH_WITHOUT_PORTALS=1 each level is compiled a second time without its visportals
+# (the same map with its portal brushes left out by ../portals/strip_portals.py), as
+# ../portals/run.sh asks.
 #
 #   bench/dmap/run.sh [BUILD_DIR] [COUNT]
 #
@@ -44,14 +47,21 @@ for wad in freedoom1 freedoom2; do
   done
 done | sort -rn | head -n "$count" >largest.txt
 
-printf '%-16s %8s %8s %8s %8s %6s %8s  %s\n' level brushes wall_s cpu_s dmap_s areas portals result
-while read -r brushes name; do
+printf '%-24s %8s %8s %8s %8s %6s %8s  %s\n' map brushes wall_s cpu_s dmap_s areas portals result
+while read -r _ name; do
   "$build/maptool/scorvel" "$name.map" >/dev/null 2>&1
-  /usr/bin/time -f '%e %U %S' -o time.txt python3 "$root/tests/toolkit/dmap/dmapcheck.py" --noflood --opt \
-    --seconds-per-map 14400 --pk4 "$build/toolkit/defs/zdoomdefsdoom.pk4" --out out "$name.map" >table.txt 2>&1 || true
-  read -r wall user system <time.txt
-  cpu=$(awk -v u="$user" -v s="$system" 'BEGIN { printf "%.0f", u + s }')
-  own=$(sed -n 's/^ *\([0-9.]*\) seconds for dmap.*/\1/p' "out/$name.dmap.log" 2>/dev/null | head -n 1)
-  read -r _ _ _ _ areas portals _ _ result < <(sed -n 2p table.txt)
-  printf '%-16s %8s %8.0f %8s %8s %6s %8s  %s\n' "$name" "$brushes" "$wall" "$cpu" "${own:--}" "$areas" "$portals" "$result"
+  maps=("$name")
+  if [ "${DMAP_BENCH_WITHOUT_PORTALS:-0}" = 1 ]; then
+    python3 "$root/bench/portals/strip_portals.py" "$name.map" "${name}_noportals.map" >/dev/null
+    maps+=("${name}_noportals")
+  fi
+  for map in "${maps[@]}"; do
+    /usr/bin/time -f '%e %U %S' -o time.txt python3 "$root/tests/toolkit/dmap/dmapcheck.py" --noflood --opt \
+      --seconds-per-map 14400 --pk4 "$build/toolkit/defs/zdoomdefsdoom.pk4" --out out "$map.map" >table.txt 2>&1 || true
+    read -r wall user system <time.txt
+    cpu=$(awk -v u="$user" -v s="$system" 'BEGIN { printf "%.0f", u + s }')
+    own=$(sed -n 's/^ *\([0-9.]*\) seconds for dmap.*/\1/p' "out/$map.dmap.log" 2>/dev/null | head -n 1)
+    read -r _ compiled _ _ areas portals _ _ result < <(sed -n 2p table.txt)
+    printf '%-24s %8s %8.0f %8s %8s %6s %8s  %s\n' "$map" "$compiled" "$wall" "$cpu" "${own:--}" "$areas" "$portals" "$result"
+  done
 done <largest.txt

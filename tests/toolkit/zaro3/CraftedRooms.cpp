@@ -130,4 +130,22 @@ CraftedLevel MakeRooms(const std::vector<RoomSpec>& rooms, int y0, int y1, int m
   return out;
 }
 
+RoomSpec Room(int x0, int x1, int floor, int ceiling) {
+  RoomSpec r;
+  r.x0 = x0;
+  r.x1 = x1;
+  r.floor = floor;
+  r.ceiling = ceiling;
+  return r;
+}
+
+zaro3::MoverPlan PlanOf(const wad::Level& level) {
+  std::vector<int64_t> floors, ceilings;
+  for (const wad::Sector& s : level.sectors) {
+    floors.push_back(s.floorHeight);
+    ceilings.push_back(s.ceilingHeight);
+  }
+  return zaro3::StaticPlan(floors, ceilings);
+}
+
 }  // namespace zaro3test

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "Level.h"
+#include "MoverPlan.h"
 #include "Pieces.h"
 
 namespace zaro3test {
@@ -34,6 +35,12 @@ struct CraftedLevel {
 // Every wall gets middle "WALL", the two-sided lines upper "UPPER<r>" and
 // lower "LOWER<r>" on the side facing room r.
 CraftedLevel MakeRooms(const std::vector<RoomSpec>& rooms, int y0 = 0, int y1 = 128, int margin = 64);
+
+// A room from x0 to x1 with the given floor and ceiling, the rest as RoomSpec has it.
+RoomSpec Room(int x0, int x1, int floor, int ceiling);
+
+// The plan of `level` with nothing moving.
+zaro3::MoverPlan PlanOf(const wad::Level& level);
 
 // A piece of `sector` (-1: void) with the given corners, counter-clockwise, on no line.
 zaro3::Piece ConvexPiece(int sector, const std::vector<zaro3::IntPoint>& corners);

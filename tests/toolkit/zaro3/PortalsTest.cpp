@@ -11,27 +11,11 @@
 
 using zaro3::Prism;
 using zaro3test::MakeRooms;
+using zaro3test::PlanOf;
+using zaro3test::Room;
 using zaro3test::RoomSpec;
 
 namespace {
-
-RoomSpec Room(int x0, int x1, int floor, int ceiling) {
-  RoomSpec r;
-  r.x0 = x0;
-  r.x1 = x1;
-  r.floor = floor;
-  r.ceiling = ceiling;
-  return r;
-}
-
-zaro3::MoverPlan PlanOf(const wad::Level& level) {
-  std::vector<int64_t> floors, ceilings;
-  for (const wad::Sector& s : level.sectors) {
-    floors.push_back(s.floorHeight);
-    ceilings.push_back(s.ceilingHeight);
-  }
-  return zaro3::StaticPlan(floors, ceilings);
-}
 
 // Makes `sector` a door rising to `open`, with its func_door entity over the sector's box.
 zaro3::MapEntity MakeDoor(zaro3::MoverPlan& plan, int sector, int64_t x0, int64_t y0, int64_t x1, int64_t y1,

@@ -12,27 +12,12 @@
 using zaro3::Prism;
 using zaro3::StepRamp;
 using zaro3test::MakeRooms;
+using zaro3test::PlanOf;
 using zaro3test::RoomSpec;
 
 namespace {
 
-RoomSpec Room(int x0, int x1, int floor) {
-  RoomSpec r;
-  r.x0 = x0;
-  r.x1 = x1;
-  r.floor = floor;
-  r.ceiling = 200;
-  return r;
-}
-
-zaro3::MoverPlan PlanOf(const wad::Level& level) {
-  std::vector<int64_t> floors, ceilings;
-  for (const wad::Sector& s : level.sectors) {
-    floors.push_back(s.floorHeight);
-    ceilings.push_back(s.ceilingHeight);
-  }
-  return zaro3::StaticPlan(floors, ceilings);
-}
+RoomSpec Room(int x0, int x1, int floor) { return zaro3test::Room(x0, x1, floor, 200); }
 
 // Whether (x, y) lies on the prism's footprint (its sides' left, edges included).
 bool Inside(const Prism& p, double x, double y) {

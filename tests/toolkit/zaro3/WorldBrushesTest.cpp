@@ -15,6 +15,7 @@ using zaro3::MaterialCatalog;
 using zaro3::MaterialPicker;
 using zaro3::Prism;
 using zaro3test::MakeRooms;
+using zaro3test::Room;
 using zaro3test::RoomSpec;
 
 namespace {
@@ -28,15 +29,6 @@ MaterialCatalog Catalog() {
   zaro3::Diagnostics diagnostics;
   catalog.AddList(list, "TEST.TEX", diagnostics);
   return catalog;
-}
-
-RoomSpec Room(int x0, int x1, int floor, int ceiling) {
-  RoomSpec r;
-  r.x0 = x0;
-  r.x1 = x1;
-  r.floor = floor;
-  r.ceiling = ceiling;
-  return r;
 }
 
 // The material of the prism side that runs along x == x (a shared wall).

@@ -11,18 +11,10 @@
 
 using zaro3::MapEntity;
 using zaro3test::MakeRooms;
+using zaro3test::Room;
 using zaro3test::RoomSpec;
 
 namespace {
-
-RoomSpec Room(int x0, int x1, int floor, int ceiling) {
-  RoomSpec r;
-  r.x0 = x0;
-  r.x1 = x1;
-  r.floor = floor;
-  r.ceiling = ceiling;
-  return r;
-}
 
 struct Converted {
   zaro3::Conversion conversion;

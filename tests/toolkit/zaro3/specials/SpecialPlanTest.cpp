@@ -8,18 +8,10 @@ using zaro3::MoverBuild;
 using zaro3::Plane;
 using zaro3::SpecialPlan;
 using zaro3test::MakeRooms;
+using zaro3test::Room;
 using zaro3test::RoomSpec;
 
 namespace {
-
-RoomSpec Room(int x0, int x1, int floor, int ceiling) {
-  RoomSpec r;
-  r.x0 = x0;
-  r.x1 = x1;
-  r.floor = floor;
-  r.ceiling = ceiling;
-  return r;
-}
 
 // Three rooms side by side; room 1 is the one specials act on.
 zaro3test::CraftedLevel Rooms(int floor1, int ceiling1, int floor2 = 0, int ceiling2 = 128) {
