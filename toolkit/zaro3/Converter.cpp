@@ -21,12 +21,6 @@ void Append(std::vector<T>& into, std::vector<T>&& from) {
   for (T& item : from) into.push_back(std::move(item));
 }
 
-double ScaleValue(const Scale& scale) {
-  double value = static_cast<double>(scale.mantissa);
-  for (int d = 0; d < scale.decimals; ++d) value /= 10.0;
-  return value;
-}
-
 }  // namespace
 
 Conversion ConvertLevel(const wad::Level& level, const Options& options, const MaterialCatalog& catalog,
@@ -92,7 +86,7 @@ Conversion ConvertLevel(const wad::Level& level, const Options& options, const M
     if (!part) return std::nullopt;
     return picker.WallSide(level, line, 0, *part);
   };
-  const SpecialContext context{level, specials, geometry, pieces, lights, heights, ScaleValue(options.scale),
+  const SpecialContext context{level, specials, geometry, pieces, lights, heights, options.scale.Value(),
                                switchFace};
   SpecialEntities special = BuildSpecialEntities(context, diagnostics);
   for (const MapEntity& e : special.entities) {

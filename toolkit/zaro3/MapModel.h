@@ -114,6 +114,12 @@ struct MapModel {
 struct Scale {
   int64_t mantissa = 1;
   int decimals = 0;
+  // The factor as a double, for sizes that need no exact arithmetic.
+  double Value() const {
+    double value = static_cast<double>(mantissa);
+    for (int d = 0; d < decimals; ++d) value /= 10.0;
+    return value;
+  }
 };
 
 }  // namespace zaro3

@@ -39,11 +39,8 @@ public:
   PortalPlacer(const wad::Level& level, const MoverPlan& plan, const std::vector<MapEntity>& entities,
                const Scale& scale)
       : m_level(level), m_entities(BrushEntitiesOf(entities)) {
-    double perUnit = 1;
-    for (int i = 0; i < scale.decimals; ++i) perUnit *= 10;
-    perUnit /= static_cast<double>(scale.mantissa);
     // The game pads a door's bounds by one of its units before it looks for a portal.
-    m_doorPad = perUnit + kMoverClearance;
+    m_doorPad = 1.0 / scale.Value() + kMoverClearance;
     m_doorBoxes.resize(level.sectors.size());
     std::vector<bool> started(level.sectors.size(), false);
     for (const wad::Linedef& line : level.linedefs) {

@@ -71,9 +71,7 @@ public:
   RampBuilder(const wad::Level& level, const MoverPlan& plan, const Scale& scale)
       : m_level(level), m_plan(plan), m_lines(level), m_highestStep(HighestStepScaled(scale)) {
     // Headroom the ramp must leave under a ceiling, in DOOM units.
-    m_headroom = static_cast<double>(kDoom3StandingHeight);
-    for (int i = 0; i < scale.decimals; ++i) m_headroom *= 10;
-    m_headroom /= static_cast<double>(scale.mantissa);
+    m_headroom = static_cast<double>(kDoom3StandingHeight) / scale.Value();
   }
 
   // The ramp over `step`, or false when there is no room for one; `solved` says whether

@@ -33,12 +33,10 @@ std::string ScaleTag(const Scale& scale) {
 
 std::string SignedTag(int64_t value) { return value < 0 ? "n" + std::to_string(-value) : std::to_string(value); }
 
-double ScaleValue(const Scale& scale) { return double(scale.mantissa) / std::pow(10.0, scale.decimals); }
-
 class Aligner {
 public:
   Aligner(const AlignmentInputs& inputs, AlignedFaces& out)
-      : m_in(inputs), m_out(out), m_scale(ScaleValue(inputs.scale)), m_scaleTag("k" + ScaleTag(inputs.scale)) {}
+      : m_in(inputs), m_out(out), m_scale(inputs.scale.Value()), m_scaleTag("k" + ScaleTag(inputs.scale)) {}
 
   std::string Align(const Surface& surface, FacePlace place, const Prism& prism, const PrismSide* side) {
     switch (surface.kind) {
