@@ -207,7 +207,7 @@ expect_converted() {
   grep -q 'doom2/' "$dir/MAP01.map" || die "$what: MAP01.map uses none of the wad's textures"
   # Every face laid as DOOM lays it: the aligned variants in the map and in the wad's package.
   grep -q ' doom2/[^ ]*/k1_5w' "$dir/MAP01.map" || die "$what: MAP01.map names no aligned material"
-  python3 -c 'import sys, zipfile; sys.exit(0 if "materials/doom2_variants_zdoom2tex.mtr" in zipfile.ZipFile(sys.argv[1]).namelist() else 1)' \
+  python3 -c 'import sys, zipfile; sys.exit(0 if any(n.startswith("materials/doom2_variants_zdoom2tex_") for n in zipfile.ZipFile(sys.argv[1]).namelist()) else 1)' \
     "$dir/$package" || die "$what: the converter added no variants to $package"
 }
 

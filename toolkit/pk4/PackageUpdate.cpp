@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <set>
 #include <system_error>
 
 namespace pk4 {
@@ -313,13 +314,24 @@ std::optional<std::string> ReadPackageEntry(const std::string& package, const st
   return std::nullopt;
 }
 
+std::map<std::string, std::string> ReadPackageEntries(const std::string& package,
+                                                      const std::vector<std::string>& names) {
+  Package source(package);
+  std::map<std::string, const Entry*> byName;
+  for (const Entry& entry : source.Entries()) byName.emplace(Lower(entry.name), &entry);
+  std::map<std::string, std::string> found;
+  for (const std::string& name : names) {
+    const auto entry = byName.find(Lower(name));
+    if (entry != byName.end()) found.emplace(name, source.Contents(*entry->second));
+  }
+  return found;
+}
+
 void ReplacePackageEntries(const std::string& package, const std::vector<PackageFile>& files) {
   Package source(package);
-  std::vector<std::string> replaced;
-  for (const PackageFile& file : files) replaced.push_back(Lower(file.name));
-  auto isReplaced = [&](const Entry& entry) {
-    return std::find(replaced.begin(), replaced.end(), Lower(entry.name)) != replaced.end();
-  };
+  std::set<std::string> replaced;
+  for (const PackageFile& file : files) replaced.insert(Lower(file.name));
+  auto isReplaced = [&](const Entry& entry) { return replaced.count(Lower(entry.name)) > 0; };
 
   // Each entry's bytes run from its local header to the next entry's (or the directory):
   // copying that span keeps any data descriptor with it.

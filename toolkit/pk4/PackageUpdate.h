@@ -13,6 +13,7 @@
 // is not checked except where it is read. Everything is owned by the call.
 #pragma once
 
+#include <map>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -34,6 +35,11 @@ struct PackageFile {
 // The bytes of entry `name`, or nothing when the package holds no such entry;
 // PackageError when the package cannot be read or the entry is damaged.
 std::optional<std::string> ReadPackageEntry(const std::string& package, const std::string& name);
+
+// The bytes of those of `names` the package holds, keyed as asked, read through one
+// opening of the package; PackageError as above.
+std::map<std::string, std::string> ReadPackageEntries(const std::string& package,
+                                                      const std::vector<std::string>& names);
 
 // Adds `files` to `package`, replacing entries of the same names; PackageError
 // (and the package untouched) on failure. The package must exist.

@@ -75,6 +75,11 @@ TEST_F(PackageUpdateTest, APackageGainsAndReplacesFilesKeepingEveryOtherEntryByt
   for (std::size_t at = last.find("PK\x01\x02"); at != std::string::npos; at = last.find("PK\x01\x02", at + 4)) ++directoryRecords;
   EXPECT_EQ(directoryRecords, 4u);  // the folder, the image, the base materials, the variants
   EXPECT_FALSE(pk4::ReadPackageEntry(package, "materials/absent.mtr").has_value());
+  // Several at once: those held, keyed as asked.
+  const auto some = pk4::ReadPackageEntries(package, {"MATERIALS/A.MTR", "materials/absent.mtr", "materials/a_variants.mtr"});
+  ASSERT_EQ(some.size(), 2u);
+  EXPECT_EQ(some.at("MATERIALS/A.MTR"), Read(Path("base.mtr")));
+  EXPECT_EQ(some.at("materials/a_variants.mtr"), "second");
   EXPECT_EQ(Leftovers(), 0u);
 }
 

@@ -172,10 +172,13 @@ TEST_F(ProgramTest, VariantsJoinTheWadsTexturePackageAndASecondRunChangesNothing
   EXPECT_NE(map.find(" doom2/STARTAN3/k1_5w0_0 "), std::string::npos);
   EXPECT_NE(map.find(" doom2/flats/FLOOR0_1/k1_5f "), std::string::npos);
   EXPECT_EQ(map.find(" doom2/STARTAN3 "), std::string::npos);
-  const auto variants = pk4::ReadPackageEntry("zroomtex.pk4", "materials/doom2_variants_zroomtex.mtr");
-  ASSERT_TRUE(variants.has_value());
-  EXPECT_NE(variants->find("textures/doom2/STARTAN3/k1_5w0_0\n{"), std::string::npos);
-  EXPECT_NE(variants->find("textures/doom2/flats/FLOOR0_1/k1_5f\n{"), std::string::npos);
+  // One file per image.
+  const auto walls = pk4::ReadPackageEntry("zroomtex.pk4", "materials/doom2_variants_zroomtex_STARTAN3.mtr");
+  const auto flats = pk4::ReadPackageEntry("zroomtex.pk4", "materials/doom2_variants_zroomtex_flats_FLOOR0_1.mtr");
+  ASSERT_TRUE(walls.has_value() && flats.has_value());
+  EXPECT_NE(walls->find("textures/doom2/STARTAN3/k1_5w0_0\n{"), std::string::npos);
+  EXPECT_EQ(walls->find("FLOOR0_1"), std::string::npos);
+  EXPECT_NE(flats->find("textures/doom2/flats/FLOOR0_1/k1_5f\n{"), std::string::npos);
   // What the package held is still there.
   EXPECT_EQ(pk4::ReadPackageEntry("zroomtex.pk4", "textures/doom2/STARTAN3.tga"), std::string(64, 'i'));
   EXPECT_NE(out.str().find("aligned faces: 5 (2 variants, 2 new in zroomtex.pk4)"), std::string::npos) << out.str();
@@ -189,7 +192,7 @@ TEST_F(ProgramTest, VariantsJoinTheWadsTexturePackageAndASecondRunChangesNothing
 
   // Another scale is another variant; the first ones stay.
   ASSERT_EQ(Run({"room.wad", "MAP01", "-doom2", "-scale", "2"}), 0) << err.str();
-  const auto both = pk4::ReadPackageEntry("zroomtex.pk4", "materials/doom2_variants_zroomtex.mtr");
+  const auto both = pk4::ReadPackageEntry("zroomtex.pk4", "materials/doom2_variants_zroomtex_STARTAN3.mtr");
   EXPECT_NE(both->find("textures/doom2/STARTAN3/k1_5w0_0\n"), std::string::npos);
   EXPECT_NE(both->find("textures/doom2/STARTAN3/k2w0_0\n"), std::string::npos);
 }
@@ -211,5 +214,27 @@ TEST_F(ProgramTest, WithoutAUsablePackageTheMapKeepsItsBaseMaterialsAndSaysWhy) 
   fs::remove("zroomtex.pk4");
   WriteTexturePackage("zdoom2tex.pk4");
   ASSERT_EQ(Run({"room.wad", "MAP01", "-doom2"}), 0) << err.str();
-  EXPECT_TRUE(pk4::ReadPackageEntry("zdoom2tex.pk4", "materials/doom2_variants_zdoom2tex.mtr").has_value());
+  EXPECT_TRUE(pk4::ReadPackageEntry("zdoom2tex.pk4", "materials/doom2_variants_zdoom2tex_STARTAN3.mtr").has_value());
+}
+
+TEST_F(ProgramTest, ASetsSingleVariantFileOfAnEarlierKitMovesIntoTheImagesFilesOnce) {
+  WriteFile("room.wad", RoomWad());
+  WriteFile("DOOM2.TEX", kRoomList);
+  WriteTexturePackage("zroomtex.pk4");
+  const std::string older = "textures/doom2/STARTAN3/k9w1_2\n{\n}\n\ntextures/doom2/BROWN1/k9w0_0\n{\n}\n";
+  pk4::ReplacePackageEntries("zroomtex.pk4", {{"materials/doom2_variants_zroomtex.mtr", older}});
+  ASSERT_EQ(Run({"room.wad", "MAP01", "-doom2", "-scale", "1.5"}), 0) << err.str();
+  const auto walls = pk4::ReadPackageEntry("zroomtex.pk4", "materials/doom2_variants_zroomtex_STARTAN3.mtr");
+  const auto brown = pk4::ReadPackageEntry("zroomtex.pk4", "materials/doom2_variants_zroomtex_BROWN1.mtr");
+  ASSERT_TRUE(walls.has_value() && brown.has_value());
+  EXPECT_NE(walls->find("textures/doom2/STARTAN3/k9w1_2\n"), std::string::npos);
+  EXPECT_NE(walls->find("textures/doom2/STARTAN3/k1_5w0_0\n"), std::string::npos);
+  EXPECT_NE(brown->find("textures/doom2/BROWN1/k9w0_0\n"), std::string::npos);
+  // No variant is declared twice, and the moved ones do not count as the level's new ones.
+  EXPECT_EQ(pk4::ReadPackageEntry("zroomtex.pk4", "materials/doom2_variants_zroomtex.mtr")->find("textures/"),
+            std::string::npos);
+  EXPECT_NE(out.str().find("2 new in zroomtex.pk4"), std::string::npos) << out.str();
+  const std::string package = Read("zroomtex.pk4");
+  ASSERT_EQ(Run({"room.wad", "MAP01", "-doom2", "-scale", "1.5"}), 0) << err.str();
+  EXPECT_EQ(Read("zroomtex.pk4"), package);
 }

@@ -29,8 +29,30 @@ std::size_t SkipBlank(const std::string& text, std::size_t at) {
 
 }  // namespace
 
-std::string VariantFilePath(const std::string& set, const std::string& packageStem) {
+std::string VariantFilePath(const std::string& set, const std::string& packageStem, const std::string& image) {
+  std::string file = image;
+  for (char& c : file) {
+    if (c == '/') c = '_';
+  }
+  return "materials/" + set + "_variants_" + packageStem + "_" + file + ".mtr";
+}
+
+std::string WholeSetFilePath(const std::string& set, const std::string& packageStem) {
   return "materials/" + set + "_variants_" + packageStem + ".mtr";
+}
+
+std::string VariantImage(const std::string& variantName) {
+  const std::size_t set = variantName.find('/');
+  const std::size_t phase = variantName.rfind('/');
+  if (set == std::string::npos) return variantName;
+  if (phase == set) return variantName.substr(set + 1);
+  return variantName.substr(set + 1, phase - set - 1);
+}
+
+std::map<std::string, VariantDecls> ByImage(const VariantDecls& decls) {
+  std::map<std::string, VariantDecls> byImage;
+  for (const auto& [name, text] : decls) byImage[VariantImage(name)].emplace(name, text);
+  return byImage;
 }
 
 VariantDecls ReadVariantFile(const std::string& text) {
@@ -71,10 +93,13 @@ bool MergeVariants(VariantDecls& into, const VariantDecls& added) {
   return changed;
 }
 
-std::string WriteVariantFile(const std::string& set, const VariantDecls& decls) {
-  std::string out = "// Aligned variants of the " + set +
-                    " textures, gathered by the converter from every level it converted: one material\n"
-                    "// per image, orientation and phase. The converter rewrites this file; edits are lost.\n\n";
+std::string WriteVariantFile(const std::string& set, const std::string& image, const VariantDecls& decls) {
+  std::string out = "// Aligned variants of the " + set + " image " + image +
+                    ", gathered by the converter from every level it converted: one material\n"
+                    "// per orientation and phase. The converter rewrites this file; edits are lost.\n\n";
+  std::size_t size = out.size();
+  for (const auto& entry : decls) size += entry.second.size() + 1;
+  out.reserve(size);
   for (const auto& entry : decls) {
     out += entry.second;
     out += '\n';

@@ -64,15 +64,42 @@ VariantDeployment DeployVariants(const std::string& package,
                                  const std::map<std::string, VariantDecls>& variantsBySet) {
   VariantDeployment deployment;
   std::vector<pk4::PackageFile> changed;
+  const std::string stem = StemOf(package);
   for (const auto& [set, variants] : variantsBySet) {
     deployment.variants += variants.size();
-    const std::string path = VariantFilePath(set, StemOf(package));
-    const auto existing = pk4::ReadPackageEntry(package, path);
-    VariantDecls decls = existing ? ReadVariantFile(*existing) : VariantDecls{};
-    const std::size_t before = decls.size();
-    if (!MergeVariants(decls, variants)) continue;
-    deployment.added += decls.size() - before;
-    changed.push_back({path, WriteVariantFile(set, decls)});
+    std::map<std::string, VariantDecls> byImage = ByImage(variants);
+    // A package from a kit that kept a set's variants in one file: they move to their
+    // images' files, and that file is emptied so that no variant is declared twice.
+    const std::string wholeSetPath = WholeSetFilePath(set, stem);
+    const auto wholeSet = pk4::ReadPackageEntry(package, wholeSetPath);
+    std::map<std::string, VariantDecls> moved;
+    if (wholeSet) {
+      moved = ByImage(ReadVariantFile(*wholeSet));
+      for (const auto& entry : moved) byImage[entry.first];
+    }
+    std::vector<std::string> paths;
+    for (const auto& entry : byImage) paths.push_back(VariantFilePath(set, stem, entry.first));
+    const std::map<std::string, std::string> existing = pk4::ReadPackageEntries(package, paths);
+    for (const auto& [image, imageVariants] : byImage) {
+      const std::string path = VariantFilePath(set, stem, image);
+      const auto held = existing.find(path);
+      VariantDecls decls = held != existing.end() ? ReadVariantFile(held->second) : VariantDecls{};
+      bool movesHere = false;
+      const auto movedHere = moved.find(image);
+      // What the file already holds wins over the old whole-set copy.
+      if (movedHere != moved.end()) {
+        for (const auto& entry : movedHere->second) movesHere = decls.emplace(entry.first, entry.second).second || movesHere;
+      }
+      const std::size_t before = decls.size();
+      const bool gained = MergeVariants(decls, imageVariants);
+      if (!gained && !movesHere) continue;
+      deployment.added += decls.size() - before;
+      changed.push_back({path, WriteVariantFile(set, image, decls)});
+    }
+    if (!moved.empty()) {
+      changed.push_back({wholeSetPath, "// The variants of the " + set +
+                                           " images are in materials/" + set + "_variants_" + stem + "_<image>.mtr.\n"});
+    }
   }
   if (!changed.empty()) {
     pk4::ReplacePackageEntries(package, changed);

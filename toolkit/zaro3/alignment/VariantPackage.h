@@ -7,7 +7,8 @@
 // highest texture set in use that the folder holds (-plutonia, -tnt, -doom2,
 // then -doom, whose package is zdoomtex.pk4 or zdoom1tex.pk4, the newer one when
 // both lie there). Deploying merges the variants into the package's variant
-// file of each set and rewrites the package whole and atomically
+// files of their set and image (a set's single file of earlier kits moves into
+// them) and rewrites the package whole and atomically
 // (pk4::ReplacePackageEntries) only when something is new. Reads and writes
 // only the package; throws pk4::PackageError, leaving it as it was.
 #pragma once
