@@ -70,6 +70,8 @@ std::vector<MapEntity> BuildMaskedLineEntities(const wad::Level& level, Material
     }
     if (entity.brushes.empty()) continue;
     entity.Set("classname", "func_static");
+    // DOOM's player walks through a middle texture unless the line blocks it.
+    if (!(line.flags & wad::kLineBlocking)) entity.Set("solid", "0");
     NameBrushEntity(entity, "grate_" + std::to_string(l));
     entities.push_back(std::move(entity));
   }

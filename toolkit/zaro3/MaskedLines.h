@@ -11,6 +11,8 @@
 // side of the line, so the face showing it lies on the line and faces that
 // side's viewer; every other face is hidden. A line with no opening left is
 // skipped and counted; a texture wholly outside the opening gives no slab.
+// Only a line that blocks DOOM's player gives a solid slab; through the others
+// DOOM's player walks, and so does DOOM 3's ("solid" "0").
 #pragma once
 
 #include <vector>

@@ -198,6 +198,11 @@ TEST(MaskedLines, GrateHangsFromTheLowerCeilingByItsTextureHeightOnEachTexturedS
   // A brush entity exists in the game only with a model named like it.
   EXPECT_EQ(entities[0].Text("name"), "grate_" + std::to_string(line));
   EXPECT_EQ(entities[0].Text("model"), entities[0].Text("name"));
+  // DOOM's player walks through a middle texture unless the line blocks it.
+  EXPECT_EQ(entities[0].Text("solid"), "0");
+  crafted.level.linedefs[line].flags |= wad::kLineBlocking;
+  EXPECT_EQ(zaro3::BuildMaskedLineEntities(crafted.level, picker, skipped).at(0).Text("solid"), "");
+  crafted.level.linedefs[line].flags &= ~wad::kLineBlocking;
   ASSERT_EQ(entities[0].brushes.size(), 1u);
   const Prism& slab = entities[0].brushes.at(0);
   // DOOM draws it once, from the lower ceiling down by its height (32).
