@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <optional>
 
 #include "ConvexPolygon.h"
 #include "LineCells.h"
@@ -17,6 +19,8 @@ namespace {
 // DOOM 3's player walks: normal z of 1/sqrt(2) against MIN_WALK_NORMAL 0.7.
 constexpr double kGentleSlope = 0.5;
 constexpr double kSteepestSlope = 1.0;
+// A ramp falling less steeply than this from its top edge would run too long to be a ramp.
+constexpr double kLeastSlope = 0.2;
 // How far below the lowest floor a ramp reaches, so its thin end is never a flat brush.
 constexpr int64_t kRampFoot = 1;
 // The longest a ramp may run from its step, DOOM units (down a steep staircase).
@@ -27,6 +31,38 @@ struct Step {
   int low = -1, high = -1;  // sectors
   bool lowOnFront = false;
 };
+
+// The step line walked so that the lower side is on its left.
+struct StepEnds {
+  geo::IntVec from, to;
+};
+
+StepEnds EndsOf(const wad::Level& level, const Step& step) {
+  const wad::Linedef& line = level.linedefs[step.linedef];
+  const geo::IntVec v1{level.vertices[line.v1].x, level.vertices[line.v1].y};
+  const geo::IntVec v2{level.vertices[line.v2].x, level.vertices[line.v2].y};
+  // The front lies right of v1 -> v2.
+  return step.lowOnFront ? StepEnds{v2, v1} : StepEnds{v1, v2};
+}
+
+// The height of a ramp's sloped top over (x, y), no higher than its top.
+double TopOf(const Prism& prism, double x, double y) {
+  const auto& q = *prism.slopedTop;
+  const double ux = q[1].x - q[0].x, uy = q[1].y - q[0].y, uz = q[1].z - q[0].z;
+  const double vx = q[2].x - q[0].x, vy = q[2].y - q[0].y, vz = q[2].z - q[0].z;
+  const double nx = uy * vz - uz * vy, ny = uz * vx - ux * vz, nz = ux * vy - uy * vx;
+  return std::min(static_cast<double>(prism.zHigh), q[0].z - (nx * (x - q[0].x) + ny * (y - q[0].y)) / nz);
+}
+
+// Whether (x, y) lies on the prism's footprint, its edges included.
+bool OnFootprint(const Prism& prism, double x, double y) {
+  for (const PrismSide& side : prism.sides) {
+    const double cross = static_cast<double>(side.b.x - side.a.x) * (y - side.a.y) -
+                         static_cast<double>(side.b.y - side.a.y) * (x - side.a.x);
+    if (cross < 0) return false;
+  }
+  return true;
+}
 
 // The steps DOOM's player walks up, with the world's heights.
 std::vector<Step> FindSteps(const wad::Level& level, const MoverPlan& plan) {
@@ -74,35 +110,47 @@ public:
     m_headroom = static_cast<double>(kDoom3StandingHeight) / scale.Value();
   }
 
-  // The ramp over `step`, or false when there is no room for one; `solved` says whether
-  // the rise it leaves along its middle is one DOOM 3's player steps.
-  bool Build(const Step& step, StepRamp& ramp, bool& solved) const {
-    const wad::Linedef& line = m_level.linedefs[step.linedef];
-    const wad::Vertex& v1 = m_level.vertices[line.v1];
-    const wad::Vertex& v2 = m_level.vertices[line.v2];
-    // The front lies right of v1 -> v2; walk the line so that the lower side is on the left.
-    const geo::IntVec from = step.lowOnFront ? geo::IntVec{v2.x, v2.y} : geo::IntVec{v1.x, v1.y};
-    const geo::IntVec to = step.lowOnFront ? geo::IntVec{v1.x, v1.y} : geo::IntVec{v2.x, v2.y};
+  // The ramp over `step`, its top edge at `topFrom` and `topTo` over the step line's ends
+  // (the upper floor, or the ground a ramp on the upper side makes there), or false when
+  // there is no room for one; `solved` says whether the rise it leaves along its middle
+  // is one DOOM 3's player steps.
+  bool Build(const Step& step, int64_t topFrom, int64_t topTo, StepRamp& ramp, bool& solved) const {
+    const StepEnds ends = EndsOf(m_level, step);
+    const geo::IntVec from = ends.from, to = ends.to;
     const int64_t low = m_plan.floor[step.low];
-    const int64_t top = m_plan.floor[step.high];
+    const int64_t top = std::max(topFrom, topTo);
     const int64_t rise = top - low;
+    // Along the middle the top edge stands halfway; one plane slopes down from the edge.
+    const double middleTop = (topFrom + topTo) / 2.0;
 
     RampStrip strip(from, to);
     strip.SetDepth(strip.StepsFor(kLongestRamp));
     const std::vector<Crossed> crossed = Gather(step, strip);
-    // As gentle as the room before the step allows, as steep as DOOM 3's player walks.
+    // As gentle as the room before the step allows, as steep as DOOM 3's player walks: a top
+    // edge that slopes along the line leaves less of that to the slope down from it.
+    const double length = std::hypot(static_cast<double>(to.x - from.x), static_cast<double>(to.y - from.y));
+    const double along = std::abs(static_cast<double>(topTo - topFrom)) / length;
+    const double steepest = std::sqrt(std::max(0.0, kSteepestSlope * kSteepestSlope - along * along));
+    if (steepest < kLeastSlope) {
+      solved = false;
+      return false;
+    }
     const double room = Room(crossed, low, strip);
-    const double slope = std::clamp(rise / room, kGentleSlope, kSteepestSlope);
+    const double slope = std::clamp(rise / room, std::min(kGentleSlope, steepest), steepest);
     const int64_t run = strip.StepsFor(rise / slope);
-    const RampEnd end = FollowMiddle(step, crossed, strip, top, rise, run);
+    const double fall = static_cast<double>(rise) / static_cast<double>(run);  // per step into the strip
+    const RampEnd end = FollowMiddle(step, crossed, strip, middleTop, fall);
+    // Where nothing stops it, the ramp reaches the toe of its higher end.
+    const double reach = end.line < 0 ? std::max(end.depth, static_cast<double>(run)) : end.depth;
 
-    auto height = [&](double depth) { return top - rise * depth / static_cast<double>(run); };
+    auto height = [&](double depth) { return middleTop - fall * depth; };
+    auto highest = [&](double depth) { return top - fall * depth; };
     std::vector<geo::IntLine> cuts;
-    double stop = end.depth;
+    double stop = reach;
     bool endCuts = false;
     for (const Crossed& c : crossed) {
       const bool ends = c.linedef == end.line;
-      if (!ends && (c.crossing.nearest > end.depth - 1e-9 || Passable(c, low, end.floor, height(c.crossing.nearest)))) {
+      if (!ends && (c.crossing.nearest > reach - 1e-9 || Passable(c, low, end.floor, highest(c.crossing.nearest)))) {
         continue;
       }
       if (c.crossing.cuts) {
@@ -115,9 +163,9 @@ public:
       }
     }
     // A line that stops it and cannot cut it exactly keeps it short of the line.
-    const bool short_ = stop < end.depth - 1e-9 || (end.line >= 0 && !endCuts);
+    const bool short_ = stop < reach - 1e-9 || (end.line >= 0 && !endCuts);
     const int64_t depth = short_ ? static_cast<int64_t>(std::floor(stop + 1e-9))
-                                 : static_cast<int64_t>(std::ceil(end.depth - 1e-9));
+                                 : static_cast<int64_t>(std::ceil(reach - 1e-9));
     const double left = stop < end.depth - 1e-9 ? std::max(end.left, height(stop) - end.floor) : end.left;
     solved = left <= m_highestStep + 1e-9;
     if (depth < 1) {
@@ -127,22 +175,29 @@ public:
     strip.SetDepth(depth);
     geo::ConvexPolygon footprint = strip.Footprint();
     for (const geo::IntLine& cut : cuts) footprint = strip.KeepNearSide(footprint, cut);
+    // The higher end's toe lies deeper than the lower end's: the slope meets the floor on a
+    // slant, and the ramp ends there (its lower end's toe rounded deeper, never short).
+    const geo::IntVec highEnd = topTo > topFrom ? to : from;
+    const geo::IntVec toe = strip.PointAt(highEnd, run);
+    if (topFrom != topTo) {
+      const geo::IntVec lowEnd = topTo > topFrom ? from : to;
+      const int64_t lowToe = static_cast<int64_t>(std::ceil(static_cast<double>(std::min(topFrom, topTo) - low) / fall - 1e-9));
+      footprint = strip.KeepNearSide(footprint, geo::IntLine::Through(strip.PointAt(lowEnd, lowToe), toe));
+    }
     if (!RampStrip::Sound(footprint)) {
       solved = false;
       return false;
     }
 
     ramp.linedef = step.linedef;
-    ramp.from = {from.x, from.y};
-    ramp.along = {to.x - from.x, to.y - from.y};
     ramp.top = top;
-    ramp.rise = rise;
-    ramp.run = static_cast<double>(run) * strip.DepthPerStep();
-    const int64_t bottom = std::min<int64_t>(end.floor, static_cast<int64_t>(std::floor(height(depth)))) - kRampFoot;
-    ramp.prism = ToPrism(footprint, bottom, top);
-    const geo::IntVec toe = strip.PointAt(from, run);
-    ramp.prism.slopedTop = std::array<IntPoint3, 3>{IntPoint3{from.x, from.y, top}, IntPoint3{to.x, to.y, top},
+    ramp.prism = ToPrism(footprint, low, top);
+    ramp.prism.slopedTop = std::array<IntPoint3, 3>{IntPoint3{from.x, from.y, topFrom}, IntPoint3{to.x, to.y, topTo},
                                                    IntPoint3{toe.x, toe.y, low}};
+    // The bottom lies under the lowest floor it reaches and under the top's lowest corner.
+    double lowestTop = static_cast<double>(top);
+    for (const PrismSide& side : ramp.prism.sides) lowestTop = std::min(lowestTop, TopOf(ramp.prism, side.a.x, side.a.y));
+    ramp.prism.zLow = std::min<int64_t>(end.floor, static_cast<int64_t>(std::floor(lowestTop))) - kRampFoot;
     return FootprintIsSound(ramp.prism);
   }
 
@@ -185,10 +240,10 @@ private:
   // Goes down the strip's middle from the step line: over floors as low as the ramp's or
   // lower by steps DOOM's player walks, until the slope meets the floor under it or
   // something stops it.
-  RampEnd FollowMiddle(const Step& step, const std::vector<Crossed>& crossed, const RampStrip& strip, int64_t top,
-                       int64_t rise, int64_t run) const {
-    auto height = [&](double depth) { return top - rise * depth / static_cast<double>(run); };
-    auto toeAt = [&](int64_t floor) { return static_cast<double>(run) * (top - floor) / static_cast<double>(rise); };
+  RampEnd FollowMiddle(const Step& step, const std::vector<Crossed>& crossed, const RampStrip& strip, double top,
+                       double fall) const {
+    auto height = [&](double depth) { return top - fall * depth; };
+    auto toeAt = [&](int64_t floor) { return (top - static_cast<double>(floor)) / fall; };
     RampEnd end;
     end.floor = m_plan.floor[step.low];
     for (const Crossed& c : crossed) {
@@ -252,22 +307,6 @@ private:
   double m_headroom = 0;
 };
 
-// The footprint's corners, for the things standing on it.
-bool OnFootprint(const Prism& prism, double x, double y) {
-  for (const PrismSide& side : prism.sides) {
-    const double cross = static_cast<double>(side.b.x - side.a.x) * (y - side.a.y) -
-                         static_cast<double>(side.b.y - side.a.y) * (x - side.a.x);
-    if (cross < 0) return false;
-  }
-  return true;
-}
-
-double RampHeight(const StepRamp& ramp, double x, double y) {
-  const double length = std::hypot(static_cast<double>(ramp.along.x), static_cast<double>(ramp.along.y));
-  const double depth = (ramp.along.x * (y - ramp.from.y) - ramp.along.y * (x - ramp.from.x)) / length;
-  return static_cast<double>(ramp.top) - static_cast<double>(ramp.rise) * depth / ramp.run;
-}
-
 // How far around its origin a thing's feet reach, in DOOM units: a DOOM 3 monster's box.
 constexpr double kThingReach = 16;
 
@@ -275,21 +314,63 @@ constexpr double kThingReach = 16;
 
 std::vector<StepRamp> BuildStepRamps(const wad::Level& level, const MoverPlan& plan, const Scale& scale,
                                      RampReport& report) {
-  std::vector<StepRamp> ramps;
   const RampBuilder builder(level, plan, scale);
-  for (const Step& step : FindSteps(level, plan)) {
-    ++report.steps;
-    if (StepsUpScaled(plan.floor[step.high] - plan.floor[step.low], scale)) {
-      ++report.walkable;
-      continue;
+  const std::vector<Step> steps = FindSteps(level, plan);
+  struct Outcome {
+    bool walkable = false;
+    bool solved = false;
+    std::optional<StepRamp> ramp;
+  };
+  std::vector<Outcome> outcomes(steps.size());
+  auto build = [&](std::size_t i, int64_t topFrom, int64_t topTo) {
+    Outcome& outcome = outcomes[i];
+    outcome = Outcome{};
+    if (StepsUpScaled(std::max(topFrom, topTo) - plan.floor[steps[i].low], scale)) {
+      outcome.walkable = outcome.solved = true;
+      return;
     }
     StepRamp ramp;
-    bool solved = false;
-    if (builder.Build(step, ramp, solved)) {
-      ramps.push_back(std::move(ramp));
+    if (builder.Build(steps[i], topFrom, topTo, ramp, outcome.solved)) outcome.ramp = std::move(ramp);
+  };
+  for (std::size_t i = 0; i < steps.size(); ++i) {
+    const int64_t top = plan.floor[steps[i].high];
+    build(i, top, top);
+  }
+  // A staircase open on its side: the treads' own ramps raise the ground beyond a side's
+  // step line, so that step's ramp climbs to that ground along the line.
+  std::map<int, std::vector<const StepRamp*>> lyingOn;
+  for (std::size_t i = 0; i < steps.size(); ++i) {
+    if (outcomes[i].ramp) lyingOn[steps[i].low].push_back(&*outcomes[i].ramp);
+  }
+  std::vector<std::pair<std::size_t, std::array<int64_t, 2>>> raised;
+  for (std::size_t i = 0; i < steps.size(); ++i) {
+    const auto on = lyingOn.find(steps[i].high);
+    if (on == lyingOn.end()) continue;
+    const StepEnds ends = EndsOf(level, steps[i]);
+    std::array<int64_t, 2> tops{};
+    bool higher = false;
+    for (int e = 0; e < 2; ++e) {
+      const geo::IntVec p = e == 0 ? ends.from : ends.to;
+      double ground = static_cast<double>(plan.floor[steps[i].high]);
+      for (const StepRamp* ramp : on->second) {
+        if (OnFootprint(ramp->prism, p.x, p.y)) ground = std::max(ground, TopOf(ramp->prism, p.x, p.y));
+      }
+      tops[e] = static_cast<int64_t>(std::ceil(ground - 1e-9));
+      higher = higher || tops[e] > plan.floor[steps[i].high];
+    }
+    if (higher) raised.push_back({i, tops});
+  }
+  for (const auto& [i, tops] : raised) build(i, tops[0], tops[1]);
+
+  std::vector<StepRamp> ramps;
+  for (Outcome& outcome : outcomes) {
+    ++report.steps;
+    if (outcome.walkable) ++report.walkable;
+    if (outcome.ramp) {
+      ramps.push_back(std::move(*outcome.ramp));
       ++report.ramps;
     }
-    if (!solved) ++report.unsolved;
+    if (!outcome.walkable && !outcome.solved) ++report.unsolved;
   }
   return ramps;
 }
@@ -305,9 +386,9 @@ void RaiseOntoRamps(std::vector<MapEntity>& entities, const std::vector<StepRamp
         // A plane is highest over a square at one of its corners.
         double highest = -HUGE_VAL;
         for (const double dx : {-kThingReach, kThingReach}) {
-          for (const double dy : {-kThingReach, kThingReach}) highest = std::max(highest, RampHeight(ramp, x + dx, y + dy));
+          for (const double dy : {-kThingReach, kThingReach}) highest = std::max(highest, TopOf(ramp.prism, x + dx, y + dy));
         }
-        z = std::max(z, std::min(highest, static_cast<double>(ramp.top)));
+        z = std::max(z, highest);
       }
       kv.measures[2].thousandths = std::max(kv.measures[2].thousandths, static_cast<int64_t>(std::ceil(z * 1000.0)));
     }

@@ -13,9 +13,13 @@
 // ceiling too low for DOOM 3's player standing on it: those cut it along their
 // line or stop it short. A ramp that ends above the floor before it by more
 // than a step is counted as unsolved. Things standing on a ramp's footprint
-// are raised onto it. Not checked: the ramp's sides, which stand like a step
-// where the floor goes on beside the step line. The ramps are values in DOOM
-// units with exact integer plane points; nothing is borrowed.
+// are raised onto it. Where a staircase is open on its side, the treads' own
+// ramps raise the ground beyond the side's step lines: those steps' ramps climb
+// to that ground along their line (a top edge that slopes with the tread's
+// ramp, the toe on a slant), so the staircase is climbed from the side as well.
+// Not checked: a ramp's sides elsewhere, which stand like a step where the
+// floor goes on beside the step line. The ramps are values in DOOM units with
+// exact integer plane points; nothing is borrowed.
 #pragma once
 
 #include <vector>
@@ -31,14 +35,8 @@ inline const char* const kRampMaterial = "zdoom/rampclip";
 
 struct StepRamp {
   int linedef = -1;
-  Prism prism;
-  // The top, for raising things: height = top - rise * (depth / run), where depth is
-  // the distance from the step line into the lower side (cross(along, p - from) / |along|).
-  IntPoint from;
-  IntPoint along;     // from -> the line's other end, the lower side on its left
-  int64_t top = 0;    // the upper floor
-  int64_t rise = 0;
-  double run = 0;     // the depth at which the slope meets the lower floor
+  Prism prism;        // its slopedTop holds the step line's ends at the top edge and a toe point
+  int64_t top = 0;    // the highest it reaches: the upper floor, or the ground a tread's ramp makes
 };
 
 struct RampReport {

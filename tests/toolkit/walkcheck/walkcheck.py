@@ -9,7 +9,10 @@ special tags, a manual door's back sector, timed door sectors). For each, the
 player's box walks a short straight path across the middle of the line, from
 where it stands wholly on the lower side (up to 32 units before the line) to
 where it stands wholly on the upper side (up to 32 units after), in the scaled
-map (walker.py says how it climbs). Where a short line ends against a wall, the
+map (walker.py says how it climbs); where the box cannot stand at that start
+because a ramp already rises there (walkable sloped ground under it), it starts
+at the nearest place up to 200 units back, short of any wall, where the box
+stands on the lower floor. Where a short line ends against a wall, the
 path is also tried where the box just clears either end. The map's solids are
 the brushes of the world and of every solid brush entity (triggers and
 "solid" "0" entities are left out) that have a face whose material stops the
@@ -41,6 +44,9 @@ import walker  # noqa: E402
 DOOM_STEP = 24        # the highest rise DOOM's player walks up
 DOOM_HEIGHT = 56      # DOOM's player height: the smallest opening it passes
 REACH = 32.0          # how far the path goes on either side of the line at most, DOOM 3 units
+RUN_UP = 200.0        # how far back a path may start when the box cannot stand at the near start, DOOM 3 units
+RUN_UP_STEP = 4.0     # ... tried at this spacing, nearest first
+RAMP_RISE = 48.0      # the highest a ramp under the start may stand above the lower floor, DOOM 3 units
 SLAB = 2.0            # DOOM 3 units a fence's slab (a masked texture, a switch panel) stands off its line
 BLOCKING = 0x0001     # linedef flag: blocks players and monsters
 
@@ -124,9 +130,21 @@ def solids(entities, keywords):
     return found
 
 
-def probe(level, lines, world, step, scale):
+def on_slope(world, at, floor):
+    """Whether the highest ground under the box at `at`, within a ramp's height above the
+    floor, is a walkable slope (a ramp), not a flat top or a wall."""
+    x, y = at
+    solids = world.near(x - walker.HALF_WIDTH, y - walker.HALF_WIDTH, x + walker.HALF_WIDTH, y + walker.HALF_WIDTH)
+    ground, normal_z, _ = walker.stand(solids, x, y, floor + RAMP_RISE - walker.STEP)
+    return ground is not None and ground > floor + walker.EPSILON and walker.MIN_WALK_NORMAL < normal_z < 1 - 1e-6
+
+
+def probe(level, lines, walls, world, step, scale):
     """Walks the player's box across the step; keeps the outcome of the first lateral position
-    that works, or that of the middle."""
+    that works, or that of the middle. Where the box cannot even stand at the start because
+    a ramp already rises there (a walkable slope under it), the path starts at the nearest
+    place farther back, short of any wall, where it stands on the lower floor, as a player
+    comes up the ramp from there."""
     v1, v2, *_ = level.lines[step.index]
     (x1, y1), (x2, y2) = level.vertices[v1], level.vertices[v2]
     length = ((x2 - x1) ** 2 + (y2 - y1) ** 2) ** 0.5
@@ -154,6 +172,15 @@ def probe(level, lines, world, step, scale):
         ahead = max(1 - deep, min(REACH, after - deep - walker.CONTACT - SLAB))
         start = (mx * scale - dx * back, my * scale - dy * back)
         outcome = walker.walk(world, start, (dx, dy), back + ahead, low_floor)
+        if not outcome.ok and outcome.at == 0 and on_slope(world, start, low_floor):
+            behind = walls.first_hit(mx, my, -dx, -dy, RUN_UP / scale, step.index) * scale
+            run_up = back + RUN_UP_STEP
+            while run_up <= min(RUN_UP, behind - deep - walker.CONTACT):
+                start = (mx * scale - dx * run_up, my * scale - dy * run_up)
+                if walker.walk(world, start, (dx, dy), 0, low_floor).ok:
+                    outcome = walker.walk(world, start, (dx, dy), run_up + ahead, low_floor)
+                    break
+                run_up += RUN_UP_STEP
         if outcome.ok:
             step.outcome = outcome
             return
@@ -171,9 +198,11 @@ def check(level, entities, keywords, scale):
     # not cross them (a blocking fence across a ledge ends the ledge).
     lines = geocheck.LineGrid(level, keep=lambda i: level.lines[i][4] != level.lines[i][5] or
                               bool(level.linedefs[i].flags & BLOCKING))
+    walls = geocheck.LineGrid(level, keep=lambda i: level.lines[i][5] < 0 or
+                              bool(level.linedefs[i].flags & BLOCKING))
     steps = step_ups(level)
     for step in steps:
-        probe(level, lines, world, step, scale)
+        probe(level, lines, walls, world, step, scale)
     return steps
 
 

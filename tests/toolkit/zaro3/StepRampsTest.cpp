@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "CraftedRooms.h"
 #include "MoverPlan.h"
@@ -79,6 +80,48 @@ TEST(StepRamps, AStaircaseOfEightSixteenAndTwentyFourClimbsWithinDoom3sStep) {
     EXPECT_TRUE(rise <= dx * 1.0 + 1e-9 || rise <= 16 / 1.5 + 1e-9) << "at x " << x << ": a rise of " << rise;
     EXPECT_LE(ground, 48 + 1e-9);
     previous = ground;
+  }
+}
+
+TEST(StepRamps, AStaircaseOpenOnItsSideIsClimbedFromTheSideToo) {
+  // A tread 32 deep between steps of 16, open along y = 128 onto a floor at 0 beside it.
+  auto crafted = MakeRooms({Room(0, 128, 0), Room(128, 160, 16), Room(160, 320, 32)});
+  wad::Level& level = crafted.level;
+  const int beside = static_cast<int>(level.sectors.size());
+  level.sectors.push_back(level.sectors[0]);
+  int opened = 0;
+  for (wad::Linedef& line : level.linedefs) {
+    const wad::Vertex& a = level.vertices[line.v1];
+    const wad::Vertex& b = level.vertices[line.v2];
+    if (a.y != 128 || b.y != 128 || std::min(a.x, b.x) != 128 || std::max(a.x, b.x) != 160) continue;
+    wad::Sidedef side = level.sidedefs[line.front];
+    side.sector = beside;
+    level.sidedefs.push_back(side);
+    line.back = static_cast<int>(level.sidedefs.size()) - 1;
+    line.flags = (line.flags | wad::kLineTwoSided) & ~wad::kLineBlocking;
+    ++opened;
+  }
+  ASSERT_EQ(opened, 1);
+  zaro3::RampReport report;
+  const auto ramps = zaro3::BuildStepRamps(level, PlanOf(level), {15, 1}, report);
+  EXPECT_EQ(report.steps, 3);
+  EXPECT_EQ(report.unsolved, 0);
+  // The tread's own ramp rises from 16 to 32 across it; walking onto it from the side, near
+  // its high end too, meets no rise above DOOM 3's step and no slope steeper than it walks.
+  for (const double x : {132.0, 144.0, 156.0}) {
+    double previous = 0;
+    for (double y = 250; y > 100; y -= 0.25) {
+      const double floor = y >= 128 ? 0 : 16;
+      const double ground = std::max(floor, RampsAt(ramps, x, y));
+      EXPECT_TRUE(ground - previous <= 0.25 * 1.0 + 1e-9 || ground - previous <= 16 / 1.5 + 1e-9)
+          << "at (" << x << ", " << y << "): a rise of " << ground - previous;
+      previous = ground;
+    }
+  }
+  for (const StepRamp& r : ramps) {
+    EXPECT_TRUE(zaro3::FootprintIsSound(r.prism));
+    const double gx = TopAt(r.prism, 1, 0) - TopAt(r.prism, 0, 0), gy = TopAt(r.prism, 0, 1) - TopAt(r.prism, 0, 0);
+    EXPECT_LE(std::hypot(gx, gy), 1.0 + 1e-9) << "the ramp of line " << r.linedef;
   }
 }
 
