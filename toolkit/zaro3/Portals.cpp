@@ -27,6 +27,8 @@ constexpr double kBigAreaFaces = 500;
 constexpr double kWideJoinedFirst = 1e12;
 // Room kept between a portal and another mover's bounds, DOOM units, beyond the game's own pad.
 constexpr double kMoverClearance = 1;
+// Far above and below any level, for a mover's column.
+constexpr double kEverywhere = 1e9;
 
 bool IsDoorClass(const std::string& classname) { return classname == "func_door"; }
 // Triggers have no model to draw or cut: a portal through one changes nothing of it.
@@ -88,6 +90,14 @@ public:
       } else if (IsStaticClass(entity.classname)) {
         for (const Footprint& other : entity.brushes) {
           if (Overlap(brush, other)) return false;
+        }
+      } else if (ownDoor >= 0) {
+        // Other movers (plats, risers) never take a portal: a door's own portal must only stay
+        // out of the column they move in.
+        for (Footprint column : entity.brushes) {
+          column.zLow = column.box.lo[2] = -kEverywhere;
+          column.zHigh = column.box.hi[2] = kEverywhere;
+          if (Overlap(brush, column)) return false;
         }
       } else if (TouchesAcross(brush.box, entity.box, kMoverClearance)) {
         return false;

@@ -133,6 +133,27 @@ TEST(Portals, ADoorGetsOnePortalThatSealsItsOpening) {
   }
 }
 
+TEST(Portals, ADoorKeepsItsPortalBesideAPlatButNotWhereAnotherDoorWouldTakeIt) {
+  const auto crafted = MakeRooms({Room(0, 128, 0, 128), Room(128, 144, 0, 0), Room(144, 272, 0, 128)});
+  zaro3::MoverPlan plan = PlanOf(crafted.level);
+  zaro3::MapEntity door = MakeDoor(plan, 1, 128, 0, 144, 128, 124);
+  // One floor mover of two sectors, one in each room: its bounds span the door, its brushes do not.
+  zaro3::MapEntity plat;
+  plat.Set("classname", "func_plat");
+  plat.brushes.push_back(zaro3::Box(16, 16, 64, 64, -8, 0, zaro3::Surface("d/FLAT")));
+  plat.brushes.push_back(zaro3::Box(208, 16, 256, 64, -8, 0, zaro3::Surface("d/FLAT")));
+  zaro3::PortalReport report;
+  const auto sites = zaro3::FindPortalSites(crafted.level, plan);
+  EXPECT_EQ(zaro3::BuildPortals(crafted.level, crafted.pieces, plan, sites, WorldAnd({door, plat}), {15, 1}, report).size(), 1u);
+  EXPECT_EQ(report.doorsWithPortal, 1);
+  // A crusher (a func_door) whose bounds touch the portal would take it: none then.
+  zaro3::MapEntity crusher = plat;
+  crusher.Set("classname", "func_door");
+  zaro3::PortalReport crushed;
+  EXPECT_TRUE(zaro3::BuildPortals(crafted.level, crafted.pieces, plan, sites, WorldAnd({door, crusher}), {15, 1}, crushed).empty());
+  EXPECT_EQ(crushed.doorsWithPortal, 0);
+}
+
 TEST(Portals, ALevelWithoutDoorsOrNarrowOpeningsStaysOneArea) {
   const auto crafted = MakeRooms({Room(0, 128, 0, 128), Room(128, 256, 8, 120), Room(256, 384, 0, 128)});
   zaro3::PortalReport report;
