@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "BrushBounds.h"
 #include "MaterialCatalog.h"
 #include "MoverEntities.h"
+#include "PlayerFit.h"
 #include "PrismShapes.h"
 
 namespace zaro3 {
@@ -128,7 +130,21 @@ Prism Volume(const wad::Level& level, const MoverPlan& plan, const LineTrigger& 
     return OffsetSlab(v1, v2, from, from + 1, front, span.low, span.high, Surface(kHiddenMaterial),
                       Surface(kHiddenMaterial));
   }
-  return OffsetSlab(v1, v2, 0, kPushDepth, front, span.low, span.high, material, material);
+  // A player who starts inside the volume would press it as he appears: it stops short of him.
+  int64_t depth = kPushDepth;
+  const double half = kDoom3PlayerWidth / 2.0 / trigger.scale;
+  for (const wad::Thing& thing : level.things) {
+    if (thing.type < 1 || thing.type > 4) continue;
+    Footprint start = FootprintOf(Box(static_cast<int64_t>(std::floor(thing.x - half)),
+                                      static_cast<int64_t>(std::floor(thing.y - half)),
+                                      static_cast<int64_t>(std::ceil(thing.x + half)),
+                                      static_cast<int64_t>(std::ceil(thing.y + half)), span.low, span.high, material));
+    while (depth > 1 && Overlap(FootprintOf(OffsetSlab(v1, v2, 0, depth, front, span.low, span.high, material, material)),
+                                start)) {
+      --depth;
+    }
+  }
+  return OffsetSlab(v1, v2, 0, depth, front, span.low, span.high, material, material);
 }
 
 void SetRequires(MapEntity& e, KeyLock key) {

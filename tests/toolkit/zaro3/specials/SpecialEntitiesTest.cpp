@@ -154,6 +154,19 @@ TEST(SpecialEntities, EachActivationGetsItsVolume) {
   Tagged(pushed.level, 0, 23);  // S1 on room 0's wall: a volume in front of it, inside room 0
   const Converted push = Convert(pushed.level);
   for (const auto& side : push.Named("trigger_0")->brushes.at(0).sides) EXPECT_GE(side.a.y, 0);
+  // A player who starts in front of it does not press it as he appears: it stops short of him.
+  wad::Thing start;
+  start.x = 64;
+  start.y = 20;
+  start.type = 1;
+  pushed.level.things.push_back(start);
+  const Converted beside = Convert(pushed.level);
+  ASSERT_NE(beside.Named("trigger_0"), nullptr);
+  for (const auto& side : beside.Named("trigger_0")->brushes.at(0).sides) {
+    EXPECT_GE(side.a.y, 0);
+    EXPECT_LE(side.a.y, 20 - 16 / 1.5);
+  }
+  pushed.level.things.clear();
   Tagged(pushed.level, 0, 24);  // G1: a shootable panel
   EXPECT_EQ(Convert(pushed.level).Named("trigger_0")->Text("classname"), "func_damagable");
 
