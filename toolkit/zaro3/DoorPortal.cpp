@@ -25,33 +25,92 @@ bool IsWall(const wad::Level& level, const MoverPlan& plan, int linedef) {
 
 geo::IntVec Plus(geo::IntVec p, geo::IntVec d, int64_t k) { return {p.x + d.x * k, p.y + d.y * k}; }
 
-// The convex polygon the door's own lines enclose, each edge tagged with its line; empty
-// unless it has the door's area (a door that is not convex is no polygon of its lines).
-geo::ConvexPolygon DoorPolygon(const wad::Level& level, int door, double area) {
+// The convex polygon a set of the door's own lines encloses, each edge tagged with its line.
+geo::ConvexPolygon LinesPolygon(const wad::Level& level, int door, const std::vector<int>& lines) {
   constexpr int64_t kFar = 1 << 17;
   geo::ConvexPolygon polygon = geo::ConvexPolygon::Box(-kFar, -kFar, kFar, kFar);
-  for (std::size_t l = 0; l < level.linedefs.size() && !polygon.Empty(); ++l) {
+  for (const int l : lines) {
+    if (polygon.Empty()) break;
     const wad::Linedef& line = level.linedefs[l];
     const int front = line.front >= 0 ? level.sidedefs[line.front].sector : -1;
-    const int back = line.back >= 0 ? level.sidedefs[line.back].sector : -1;
-    if ((front == door) == (back == door)) continue;
     // The front lies right of v1 -> v2: walked from v2 to v1 it lies on the left.
     const wad::Vertex& v1 = level.vertices[line.v1];
     const wad::Vertex& v2 = level.vertices[line.v2];
     const geo::IntLine edge = front == door ? geo::IntLine::Through({v2.x, v2.y}, {v1.x, v1.y})
                                             : geo::IntLine::Through({v1.x, v1.y}, {v2.x, v2.y});
     geo::ConvexPolygon left, right;
-    polygon.Split(edge, left, right, static_cast<int>(l));
+    polygon.Split(edge, left, right, l);
     polygon = left;
   }
-  if (polygon.Empty() || std::abs(polygon.Area() - area) > 1e-6 * std::max(1.0, area)) return {};
   return polygon;
+}
+
+// Whether (x, y) lies inside the convex polygon (counter-clockwise), edges included.
+bool Inside(const geo::ConvexPolygon& polygon, double x, double y) {
+  for (std::size_t i = 0; i < polygon.Size(); ++i) {
+    const geo::RationalPoint& a = polygon.Vertex(i);
+    const geo::RationalPoint& b = polygon.EdgeEnd(i);
+    if ((b.X() - a.X()) * (y - a.Y()) - (b.Y() - a.Y()) * (x - a.X()) < -1e-9) return false;
+  }
+  return true;
+}
+
+// The door's lines in groups that meet end to end: one group per separate part of the sector.
+std::vector<std::vector<int>> LineGroups(const wad::Level& level, int door) {
+  std::vector<int> boundary;
+  for (std::size_t l = 0; l < level.linedefs.size(); ++l) {
+    const wad::Linedef& line = level.linedefs[l];
+    const int front = line.front >= 0 ? level.sidedefs[line.front].sector : -1;
+    const int back = line.back >= 0 ? level.sidedefs[line.back].sector : -1;
+    if ((front == door) != (back == door)) boundary.push_back(static_cast<int>(l));
+  }
+  std::vector<int> group(boundary.size(), -1);
+  std::vector<std::vector<int>> groups;
+  for (std::size_t start = 0; start < boundary.size(); ++start) {
+    if (group[start] >= 0) continue;
+    group[start] = static_cast<int>(groups.size());
+    groups.push_back({boundary[start]});
+    // Grows the group by every line sharing a vertex with one in it.
+    for (std::size_t k = 0; k < groups.back().size(); ++k) {
+      const wad::Linedef& a = level.linedefs[groups.back()[k]];
+      for (std::size_t j = 0; j < boundary.size(); ++j) {
+        if (group[j] >= 0) continue;
+        const wad::Linedef& b = level.linedefs[boundary[j]];
+        if (a.v1 == b.v1 || a.v1 == b.v2 || a.v2 == b.v1 || a.v2 == b.v2) {
+          group[j] = group[start];
+          groups.back().push_back(boundary[j]);
+        }
+      }
+    }
+  }
+  return groups;
 }
 
 }  // namespace
 
-bool DoorMiddlePortal(const wad::Level& level, const MoverPlan& plan, int door, double area, const PortalSite& site,
-                      DoorCut& cut) {
+std::vector<geo::ConvexPolygon> ConvexDoorParts(const wad::Level& level, int door, const std::vector<Piece>& pieces) {
+  std::vector<geo::ConvexPolygon> parts;
+  for (const std::vector<int>& lines : LineGroups(level, door)) {
+    geo::ConvexPolygon polygon = LinesPolygon(level, door, lines);
+    if (polygon.Empty()) continue;
+    // Convex only when the door's pieces inside it fill it.
+    double area = 0;
+    for (const Piece& piece : pieces) {
+      if (piece.sector != door || piece.edges.empty()) continue;
+      double x = 0, y = 0;
+      for (const PieceEdge& edge : piece.edges) {
+        x += edge.fromX;
+        y += edge.fromY;
+      }
+      if (Inside(polygon, x / piece.edges.size(), y / piece.edges.size())) area += piece.area;
+    }
+    if (std::abs(polygon.Area() - area) <= 1e-6 * std::max(1.0, area)) parts.push_back(std::move(polygon));
+  }
+  return parts;
+}
+
+bool DoorMiddlePortal(const wad::Level& level, const MoverPlan& plan, int door, const geo::ConvexPolygon& piece,
+                      const PortalSite& site, DoorCut& cut) {
   Prism& slab = cut.slab;
   Box3& face = cut.face;
   // Walk the run with the door on its left (the front lies right of from -> to).
@@ -62,8 +121,6 @@ bool DoorMiddlePortal(const wad::Level& level, const MoverPlan& plan, int door, 
   const geo::IntVec in = InwardDirection(along);
   const int64_t cross = geo::Cross(along, in);
 
-  const geo::ConvexPolygon piece = DoorPolygon(level, door, area);
-  if (piece.Empty()) return false;
   // How deep the door reaches from the run, in steps of `in`; the cut goes half way.
   double depth = 0;
   for (std::size_t i = 0; i < piece.Size(); ++i) {

@@ -153,17 +153,32 @@ std::vector<double> DrawnWeights(const wad::Level& level, const std::vector<Piec
 }
 
 
-// A door's portal: the opening between the door's two halves, the one towards the run
-// it was cut along (the door's own sector in the graph) and the far one (a node of its own).
+// A door's portal: the opening between the two halves of a part of the door, the near one
+// (the door's own sector in the graph for its first part, a node of its own for any other)
+// and the far one (a node of its own).
 struct DoorSplit {
   int door = -1;
+  int nearNode = -1;
   int farNode = -1;
   Prism slab;
 };
 
-// Each door's portal across its middle, parallel to one of its runs, where the brush seals,
-// keeps clear of other entities and has runs of the door on both halves. The door's runs
-// on the far half get the far half's node in place of the door's sector (`front`, `back`).
+// Whether the site's run lies on the part's outline.
+bool OnPart(const PortalSite& site, const geo::ConvexPolygon& part) {
+  const double x = (site.from.x + site.to.x) / 2.0, y = (site.from.y + site.to.y) / 2.0;
+  for (std::size_t i = 0; i < part.Size(); ++i) {
+    const geo::RationalPoint& a = part.Vertex(i);
+    const geo::RationalPoint& b = part.EdgeEnd(i);
+    if ((b.X() - a.X()) * (y - a.Y()) - (b.Y() - a.Y()) * (x - a.X()) < -1e-6) return false;
+  }
+  return true;
+}
+
+// Each door part's portal across its middle, parallel to one of its runs, where the brush
+// seals, keeps clear of other entities and has runs of the part on both halves. The part's
+// runs on the far half get the far half's node in place of the door's sector (`front`,
+// `back`), and those of any part but the first on the near half a near node of its own, so
+// that two parts of one door never join what the door parts.
 std::vector<DoorSplit> SplitDoors(const wad::Level& level, const MoverPlan& plan, const std::vector<Piece>& pieces,
                                   const PortalPlacer& placer, const std::vector<PortalSite>& sites,
                                   std::vector<int>& front, std::vector<int>& back) {
@@ -172,31 +187,39 @@ std::vector<DoorSplit> SplitDoors(const wad::Level& level, const MoverPlan& plan
     sitesOf[sites[i].front].push_back(i);
     sitesOf[sites[i].back].push_back(i);
   }
-  std::vector<double> area(level.sectors.size(), 0);
-  for (const Piece& piece : pieces) {
-    if (piece.sector >= 0) area[piece.sector] += piece.area;
-  }
   std::vector<DoorSplit> splits;
   int nextNode = static_cast<int>(level.sectors.size());
+  auto renode = [&](std::size_t j, int from, int to) {
+    if (front[j] == from) front[j] = to;
+    if (back[j] == from) back[j] = to;
+  };
   for (std::size_t door = 0; door < level.sectors.size(); ++door) {
     if (!plan.IsDoor(static_cast<int>(door))) continue;
-    const std::vector<std::size_t>& own = sitesOf[door];
-    for (const std::size_t i : own) {
-      DoorCut cut;
-      if (!DoorMiddlePortal(level, plan, static_cast<int>(door), area[door], sites[i], cut)) continue;
-      // A run lies wholly on one half (the cut meets the door's outline at walls only).
-      std::vector<std::size_t> far;
-      for (const std::size_t j : own) {
-        const geo::IntVec from{sites[j].from.x, sites[j].from.y}, to{sites[j].to.x, sites[j].to.y};
-        if (cut.line.SideValue(from) + cut.line.SideValue(to) > 0) far.push_back(j);
+    const int doorNode = static_cast<int>(door);
+    bool first = true;
+    for (const geo::ConvexPolygon& part : ConvexDoorParts(level, doorNode, pieces)) {
+      std::vector<std::size_t> own;
+      for (const std::size_t i : sitesOf[door]) {
+        if (OnPart(sites[i], part)) own.push_back(i);
       }
-      if (far.empty() || !placer.Clear(cut.slab, cut.face, static_cast<int>(door))) continue;
-      for (const std::size_t j : far) {
-        if (front[j] == static_cast<int>(door)) front[j] = nextNode;
-        if (back[j] == static_cast<int>(door)) back[j] = nextNode;
+      for (const std::size_t i : own) {
+        DoorCut cut;
+        if (!DoorMiddlePortal(level, plan, doorNode, part, sites[i], cut)) continue;
+        // A run lies wholly on one half (the cut meets the door's outline at walls only).
+        std::vector<std::size_t> far, near;
+        for (const std::size_t j : own) {
+          const geo::IntVec from{sites[j].from.x, sites[j].from.y}, to{sites[j].to.x, sites[j].to.y};
+          (cut.line.SideValue(from) + cut.line.SideValue(to) > 0 ? far : near).push_back(j);
+        }
+        if (far.empty() || !placer.Clear(cut.slab, cut.face, doorNode)) continue;
+        const int nearNode = first ? doorNode : nextNode++;
+        const int farNode = nextNode++;
+        for (const std::size_t j : far) renode(j, doorNode, farNode);
+        for (const std::size_t j : near) renode(j, doorNode, nearNode);
+        splits.push_back({doorNode, nearNode, farNode, std::move(cut.slab)});
+        first = false;
+        break;
       }
-      splits.push_back({static_cast<int>(door), nextNode++, std::move(cut.slab)});
-      break;
     }
   }
   return splits;
@@ -257,7 +280,7 @@ void CountDoors(const wad::Level& level, const MoverPlan& plan, const std::vecto
     neighbours[site.back].push_back(site.front);
   }
   std::vector<bool> closes(level.sectors.size(), false);
-  for (std::size_t k = 0; k < splits.size(); ++k) closes[splits[k].door] = splitCut[k];
+  for (std::size_t k = 0; k < splits.size(); ++k) closes[splits[k].door] = closes[splits[k].door] || splitCut[k];
   for (std::size_t s = 0; s < level.sectors.size(); ++s) {
     if (!plan.IsDoor(static_cast<int>(s))) continue;
     ++report.doors;
@@ -290,9 +313,13 @@ std::vector<Prism> BuildPortals(const wad::Level& level, const std::vector<Piece
     graph[i].a = front[i];
     graph[i].b = back[i];
   }
-  for (const DoorSplit& split : splits) graph.push_back({split.door, split.farNode, OpeningKind::Door, 0});
+  int nodes = static_cast<int>(level.sectors.size());
+  for (const DoorSplit& split : splits) {
+    graph.push_back({split.nearNode, split.farNode, OpeningKind::Door, 0});
+    nodes = std::max({nodes, split.nearNode + 1, split.farNode + 1});
+  }
   std::vector<double> weight = DrawnWeights(level, pieces);
-  weight.resize(level.sectors.size() + splits.size(), 0);
+  weight.resize(static_cast<std::size_t>(nodes), 0);
   AreaSplitResult split = SplitAreas(weight, graph, kAreaCap);
   if (FreeWideSitesOfBigAreas(weight, split, sites, wide, graph)) split = SplitAreas(weight, graph, kAreaCap);
 

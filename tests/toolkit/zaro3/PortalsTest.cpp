@@ -103,7 +103,100 @@ wad::Level Doorway() {
   return level;
 }
 
+// Room 0 [0,128]^2 and room 2 [144,272] x [0,128], joined by one door sector (1) in two
+// parts, [128,144] x [0,32] and [128,144] x [96,128], with solid wall between them.
+struct TwoPartDoor {
+  wad::Level level;
+  std::vector<zaro3::Piece> pieces;
+};
+
+TwoPartDoor DoorInTwoParts() {
+  TwoPartDoor out;
+  wad::Level& level = out.level;
+  level.name = "MAP01";
+  for (int s = 0; s < 3; ++s) {
+    wad::Sector sector;
+    sector.ceilingHeight = s == 1 ? 0 : 128;
+    level.sectors.push_back(sector);
+  }
+  auto vertex = [&](int x, int y) {
+    for (std::size_t i = 0; i < level.vertices.size(); ++i) {
+      if (level.vertices[i].x == x && level.vertices[i].y == y) return static_cast<int>(i);
+    }
+    level.vertices.push_back({x, y});
+    return static_cast<int>(level.vertices.size()) - 1;
+  };
+  auto side = [&](int sector) {
+    wad::Sidedef sd;
+    sd.sector = sector;
+    level.sidedefs.push_back(sd);
+    return static_cast<int>(level.sidedefs.size()) - 1;
+  };
+  // A line from (x1, y1) to (x2, y2) with `right` on its right and `left` (-1: none) on its left.
+  auto line = [&](int x1, int y1, int x2, int y2, int right, int left) {
+    wad::Linedef l;
+    l.v1 = vertex(x1, y1);
+    l.v2 = vertex(x2, y2);
+    l.front = side(right);
+    l.back = left >= 0 ? side(left) : -1;
+    l.flags = left >= 0 ? wad::kLineTwoSided : wad::kLineBlocking;
+    level.linedefs.push_back(l);
+  };
+  // Room 0, counter-clockwise seen from inside is clockwise for "right": walk it clockwise.
+  line(0, 0, 0, 128, 0, -1);
+  line(0, 128, 128, 128, 0, -1);
+  line(128, 128, 128, 96, 0, 1);
+  line(128, 96, 128, 32, 0, -1);
+  line(128, 32, 128, 0, 0, 1);
+  line(128, 0, 0, 0, 0, -1);
+  // The door's parts: their tops, bottoms and the walls facing the gap.
+  line(128, 128, 144, 128, 1, -1);
+  line(144, 96, 128, 96, 1, -1);
+  line(128, 32, 144, 32, 1, -1);
+  line(144, 0, 128, 0, 1, -1);
+  // Room 2.
+  line(144, 128, 272, 128, 2, -1);
+  line(272, 128, 272, 0, 2, -1);
+  line(272, 0, 144, 0, 2, -1);
+  line(144, 0, 144, 32, 2, 1);
+  line(144, 32, 144, 96, 2, -1);
+  line(144, 96, 144, 128, 2, 1);
+  auto piece = [&](int sector, int x0, int y0, int x1, int y1) {
+    zaro3::Piece p = zaro3test::ConvexPiece(sector, {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}});
+    p.area = static_cast<double>(x1 - x0) * (y1 - y0);
+    out.pieces.push_back(p);
+  };
+  piece(0, 0, 0, 128, 128);
+  piece(1, 128, 0, 144, 32);
+  piece(1, 128, 96, 144, 128);
+  piece(2, 144, 0, 272, 128);
+  return out;
+}
+
 }  // namespace
+
+TEST(Portals, ADoorInTwoPartsGetsAPortalInEach) {
+  TwoPartDoor crafted = DoorInTwoParts();
+  zaro3::MoverPlan plan = PlanOf(crafted.level);
+  const auto entities = WorldAnd({MakeDoor(plan, 1, 128, 0, 144, 128, 124)});
+  zaro3::PortalReport report;
+  const auto portals = zaro3::BuildPortals(crafted.level, crafted.pieces, plan,
+                                           zaro3::FindPortalSites(crafted.level, plan), entities, {15, 1}, report);
+  EXPECT_EQ(report.doorsBetween, 1);
+  EXPECT_EQ(report.doorsWithPortal, 1);
+  ASSERT_EQ(portals.size(), 2u);
+  for (const Prism& p : portals) {
+    const zaro3::PrismSide* face = PortalFace(p);
+    ASSERT_NE(face, nullptr);
+    EXPECT_EQ(face->a.x, 136);
+    EXPECT_EQ(face->b.x, 136);
+    // Each seals its own part, wall to wall.
+    const zaro3::Footprint footprint = zaro3::FootprintOf(p);
+    const double lo = footprint.box.lo[1], hi = footprint.box.hi[1];
+    EXPECT_TRUE((lo == 0 && hi == 32) || (lo == 96 && hi == 128)) << lo << " to " << hi;
+  }
+  EXPECT_EQ(report.areas, 2);
+}
 
 TEST(Portals, ADoorGetsOnePortalThatSealsItsOpening) {
   const auto crafted = MakeRooms({Room(0, 128, 0, 128), Room(128, 144, 0, 0), Room(144, 272, 0, 128)});
