@@ -60,47 +60,59 @@ const zaro3::PrismSide* PortalFace(const Prism& p) {
   return face;
 }
 
-// Two rooms, the second taller and wider: the line between them is a doorway in the second's wall.
-wad::Level Doorway() {
-  wad::Level level;
-  level.name = "MAP01";
-  for (int s = 0; s < 2; ++s) {
-    wad::Sector sector;
-    sector.ceilingHeight = 128;
-    level.sectors.push_back(sector);
+// A level drawn by hand: sectors, and lines given by their ends and the sectors on either side.
+class HandLevel {
+public:
+  explicit HandLevel(const std::vector<int>& ceilings) {
+    level.name = "MAP01";
+    for (const int ceiling : ceilings) {
+      wad::Sector sector;
+      sector.ceilingHeight = ceiling;
+      level.sectors.push_back(sector);
+    }
   }
-  auto vertex = [&](int x, int y) {
+  // A line from (x1, y1) to (x2, y2) with `right` on its right and `left` (-1: none) on its left.
+  void Line(int x1, int y1, int x2, int y2, int right, int left) {
+    wad::Linedef l;
+    l.v1 = Vertex(x1, y1);
+    l.v2 = Vertex(x2, y2);
+    l.front = Side(right);
+    l.back = left >= 0 ? Side(left) : -1;
+    l.flags = left >= 0 ? wad::kLineTwoSided : wad::kLineBlocking;
+    level.linedefs.push_back(l);
+  }
+  wad::Level level;
+
+private:
+  int Vertex(int x, int y) {
+    for (std::size_t i = 0; i < level.vertices.size(); ++i) {
+      if (level.vertices[i].x == x && level.vertices[i].y == y) return static_cast<int>(i);
+    }
     level.vertices.push_back({x, y});
     return static_cast<int>(level.vertices.size()) - 1;
-  };
-  auto side = [&](int sector) {
+  }
+  int Side(int sector) {
     wad::Sidedef sd;
     sd.sector = sector;
     level.sidedefs.push_back(sd);
     return static_cast<int>(level.sidedefs.size()) - 1;
-  };
-  auto line = [&](int v1, int v2, int front, int back) {
-    wad::Linedef l;
-    l.v1 = v1;
-    l.v2 = v2;
-    l.front = front;
-    l.back = back;
-    l.flags = back >= 0 ? wad::kLineTwoSided : wad::kLineBlocking;
-    level.linedefs.push_back(l);
-  };
+  }
+};
+
+// Two rooms, the second taller and wider: the line between them is a doorway in the second's wall.
+wad::Level Doorway() {
   // Room 0 is [0,128]^2; room 1 is [128,256] x [-64,192]. Walls run with their room on the right.
-  const int a = vertex(0, 0), b = vertex(0, 128), c = vertex(128, 128), d = vertex(128, 0);
-  const int e = vertex(128, -64), f = vertex(128, 192), g = vertex(256, 192), h = vertex(256, -64);
-  line(a, b, side(0), -1);
-  line(b, c, side(0), -1);
-  line(d, a, side(0), -1);
-  line(c, d, side(0), side(1));
-  line(e, d, side(1), -1);
-  line(c, f, side(1), -1);
-  line(f, g, side(1), -1);
-  line(g, h, side(1), -1);
-  line(h, e, side(1), -1);
-  return level;
+  HandLevel hand({128, 128});
+  hand.Line(0, 0, 0, 128, 0, -1);
+  hand.Line(0, 128, 128, 128, 0, -1);
+  hand.Line(128, 0, 0, 0, 0, -1);
+  hand.Line(128, 128, 128, 0, 0, 1);
+  hand.Line(128, -64, 128, 0, 1, -1);
+  hand.Line(128, 128, 128, 192, 1, -1);
+  hand.Line(128, 192, 256, 192, 1, -1);
+  hand.Line(256, 192, 256, -64, 1, -1);
+  hand.Line(256, -64, 128, -64, 1, -1);
+  return hand.level;
 }
 
 // Room 0 [0,128]^2 and room 2 [144,272] x [0,128], joined by one door sector (1) in two
@@ -112,55 +124,27 @@ struct TwoPartDoor {
 
 TwoPartDoor DoorInTwoParts() {
   TwoPartDoor out;
-  wad::Level& level = out.level;
-  level.name = "MAP01";
-  for (int s = 0; s < 3; ++s) {
-    wad::Sector sector;
-    sector.ceilingHeight = s == 1 ? 0 : 128;
-    level.sectors.push_back(sector);
-  }
-  auto vertex = [&](int x, int y) {
-    for (std::size_t i = 0; i < level.vertices.size(); ++i) {
-      if (level.vertices[i].x == x && level.vertices[i].y == y) return static_cast<int>(i);
-    }
-    level.vertices.push_back({x, y});
-    return static_cast<int>(level.vertices.size()) - 1;
-  };
-  auto side = [&](int sector) {
-    wad::Sidedef sd;
-    sd.sector = sector;
-    level.sidedefs.push_back(sd);
-    return static_cast<int>(level.sidedefs.size()) - 1;
-  };
-  // A line from (x1, y1) to (x2, y2) with `right` on its right and `left` (-1: none) on its left.
-  auto line = [&](int x1, int y1, int x2, int y2, int right, int left) {
-    wad::Linedef l;
-    l.v1 = vertex(x1, y1);
-    l.v2 = vertex(x2, y2);
-    l.front = side(right);
-    l.back = left >= 0 ? side(left) : -1;
-    l.flags = left >= 0 ? wad::kLineTwoSided : wad::kLineBlocking;
-    level.linedefs.push_back(l);
-  };
-  // Room 0, counter-clockwise seen from inside is clockwise for "right": walk it clockwise.
-  line(0, 0, 0, 128, 0, -1);
-  line(0, 128, 128, 128, 0, -1);
-  line(128, 128, 128, 96, 0, 1);
-  line(128, 96, 128, 32, 0, -1);
-  line(128, 32, 128, 0, 0, 1);
-  line(128, 0, 0, 0, 0, -1);
+  HandLevel hand({128, 0, 128});
+  // Room 0, walked with the room on the right.
+  hand.Line(0, 0, 0, 128, 0, -1);
+  hand.Line(0, 128, 128, 128, 0, -1);
+  hand.Line(128, 128, 128, 96, 0, 1);
+  hand.Line(128, 96, 128, 32, 0, -1);
+  hand.Line(128, 32, 128, 0, 0, 1);
+  hand.Line(128, 0, 0, 0, 0, -1);
   // The door's parts: their tops, bottoms and the walls facing the gap.
-  line(128, 128, 144, 128, 1, -1);
-  line(144, 96, 128, 96, 1, -1);
-  line(128, 32, 144, 32, 1, -1);
-  line(144, 0, 128, 0, 1, -1);
+  hand.Line(128, 128, 144, 128, 1, -1);
+  hand.Line(144, 96, 128, 96, 1, -1);
+  hand.Line(128, 32, 144, 32, 1, -1);
+  hand.Line(144, 0, 128, 0, 1, -1);
   // Room 2.
-  line(144, 128, 272, 128, 2, -1);
-  line(272, 128, 272, 0, 2, -1);
-  line(272, 0, 144, 0, 2, -1);
-  line(144, 0, 144, 32, 2, 1);
-  line(144, 32, 144, 96, 2, -1);
-  line(144, 96, 144, 128, 2, 1);
+  hand.Line(144, 128, 272, 128, 2, -1);
+  hand.Line(272, 128, 272, 0, 2, -1);
+  hand.Line(272, 0, 144, 0, 2, -1);
+  hand.Line(144, 0, 144, 32, 2, 1);
+  hand.Line(144, 32, 144, 96, 2, -1);
+  hand.Line(144, 96, 144, 128, 2, 1);
+  out.level = hand.level;
   auto piece = [&](int sector, int x0, int y0, int x1, int y1) {
     zaro3::Piece p = zaro3test::ConvexPiece(sector, {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}});
     p.area = static_cast<double>(x1 - x0) * (y1 - y0);
