@@ -6,7 +6,8 @@ For each sector (doors and lifts, which become moving entities, are skipped) a
 few points well inside its polygon: just below the floor and just above the
 ceiling lie inside a worldspawn brush, mid height lies in none (unless floor
 meets ceiling). Behind the middle of every one-sided line, at mid height, lies
-a brush. The player start (DOOM's last player 1 start) is an info_player_start
+a brush. Visportal brushes and brushes that only clip (ramps) are not geometry
+and are left out. The player start (DOOM's last player 1 start) is an info_player_start
 over its sector, near the floor. Sectors whose own point sampling finds no inner point are counted and
 allowed up to the tolerance. Then each such sector's floor must be covered by
 the tops of worldspawn brushes at its floor height, and its ceiling by brush
@@ -38,12 +39,22 @@ class InputError(Exception):
     pass
 
 
-_FACE = re.compile(r'\(\s*(\S+)\s+(\S+)\s+(\S+)\s*\)\s*\(\s*(\S+)\s+(\S+)\s+(\S+)\s*\)\s*\(\s*(\S+)\s+(\S+)\s+(\S+)\s*\)')
+_FACE = re.compile(r'\(\s*(\S+)\s+(\S+)\s+(\S+)\s*\)\s*\(\s*(\S+)\s+(\S+)\s+(\S+)\s*\)\s*\(\s*(\S+)\s+(\S+)\s+(\S+)\s*\)\s*(\S*)')
 _KEY = re.compile(r'^\s*"([^"]*)"\s+"([^"]*)"')
 
 
+def is_geometry(materials):
+    """Whether a brush with these face materials is a floor, ceiling or wall: not a visportal
+    brush, and not one drawn nowhere that only clips (a step's ramp)."""
+    names = [m.lower() for m in materials]
+    if any(n.endswith('visportal') for n in names):
+        return False
+    return not names or not all(n.endswith('clip') or n.endswith('nodraw') for n in names)
+
+
 def read_map(path):
-    """(worldspawn brushes as plane lists, point entities as key dicts)."""
+    """(worldspawn brushes as plane lists, point entities as key dicts); portal and clip
+    brushes are left out."""
     try:
         with open(path, encoding='latin-1') as f:
             lines = f.read().split('\n')
@@ -60,9 +71,9 @@ def read_map(path):
             if depth == 1:
                 keys, index = {}, index + 1
             elif depth == 2:
-                planes = []
+                planes, materials = [], []
         elif s == '}':
-            if depth == 2 and index == 0:
+            if depth == 2 and index == 0 and is_geometry(materials):
                 brushes.append(planes)
             elif depth == 1:
                 entities.append(keys)
@@ -75,7 +86,8 @@ def read_map(path):
             m = _FACE.match(s)
             if not m:
                 raise InputError('%s: unreadable face: %s' % (path, s[:60]))
-            p = [float(v) for v in m.groups()]
+            p = [float(v) for v in m.groups()[:9]]
+            materials.append(m.group(10))
             a = (p[0] - p[3], p[1] - p[4], p[2] - p[5])
             b = (p[6] - p[3], p[7] - p[4], p[8] - p[5])
             n = (a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0])
