@@ -17,12 +17,14 @@ its widest crack. Exit 0 when all pass, 1 on failures, 2 on bad input.
 """
 import argparse
 import os
-import re
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'dmap'))
+import convex  # noqa: E402
 import coverage  # noqa: E402
 import doomlevel  # noqa: E402
+import mapfile  # noqa: E402
 
 CELL = 256.0          # grid cell for brush buckets, world units
 OFFSET = 2.0          # how far below a floor or above a ceiling to probe, world units
@@ -39,8 +41,6 @@ class InputError(Exception):
     pass
 
 
-_FACE = re.compile(r'\(\s*(\S+)\s+(\S+)\s+(\S+)\s*\)\s*\(\s*(\S+)\s+(\S+)\s+(\S+)\s*\)\s*\(\s*(\S+)\s+(\S+)\s+(\S+)\s*\)\s*(\S*)')
-_KEY = re.compile(r'^\s*"([^"]*)"\s+"([^"]*)"')
 
 
 def is_geometry(materials):
@@ -53,52 +53,22 @@ def is_geometry(materials):
 
 
 def read_map(path):
-    """(worldspawn brushes as plane lists, point entities as key dicts); portal and clip
-    brushes are left out."""
+    """(worldspawn brushes as plane lists, every entity's keys); portal and clip brushes are
+    left out."""
     try:
         with open(path, encoding='latin-1') as f:
-            lines = f.read().split('\n')
+            text = f.read()
     except OSError as e:
         raise InputError('cannot read %s: %s' % (path, e.strerror))
-    entities, brushes = [], []
-    depth, keys, planes, index = 0, None, None, -1
-    for line in lines:
-        s = line.strip()
-        if not s or s.startswith('//'):
-            continue
-        if s == '{':
-            depth += 1
-            if depth == 1:
-                keys, index = {}, index + 1
-            elif depth == 2:
-                planes, materials = [], []
-        elif s == '}':
-            if depth == 2 and index == 0 and is_geometry(materials):
-                brushes.append(planes)
-            elif depth == 1:
-                entities.append(keys)
-            depth -= 1
-        elif depth == 1:
-            m = _KEY.match(s)
-            if m:
-                keys[m.group(1)] = m.group(2)
-        elif depth == 2 and index == 0:
-            m = _FACE.match(s)
-            if not m:
-                raise InputError('%s: unreadable face: %s' % (path, s[:60]))
-            p = [float(v) for v in m.groups()[:9]]
-            materials.append(m.group(10))
-            a = (p[0] - p[3], p[1] - p[4], p[2] - p[5])
-            b = (p[6] - p[3], p[7] - p[4], p[8] - p[5])
-            n = (a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0])
-            length = (n[0] ** 2 + n[1] ** 2 + n[2] ** 2) ** 0.5
-            if length == 0:
-                continue
-            n = (n[0] / length, n[1] / length, n[2] / length)
-            planes.append((n, n[0] * p[0] + n[1] * p[1] + n[2] * p[2]))
-    if depth != 0:
-        raise InputError('%s ends inside an entity' % path)
-    return brushes, entities
+    try:
+        entities = mapfile.read_map(text)
+    except mapfile.MapError as e:
+        raise InputError('%s: %s' % (path, e))
+    brushes = []
+    for faces in entities[0].brushes if entities else []:
+        if is_geometry([material for _points, material in faces]):
+            brushes.append([p for p in (convex.plane(points) for points, _material in faces) if p])
+    return brushes, [entity.keys for entity in entities]
 
 
 def brush_bounds(planes):
