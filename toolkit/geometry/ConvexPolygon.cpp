@@ -109,6 +109,15 @@ void ConvexPolygon::Split(const IntLine& line, ConvexPolygon& left, ConvexPolygo
   right = std::move(r);
 }
 
+bool ConvexPolygon::Holds(double x, double y, double slack) const {
+  for (std::size_t i = 0; i < m_vertices.size(); ++i) {
+    const RationalPoint& a = Vertex(i);
+    const RationalPoint& b = EdgeEnd(i);
+    if ((b.X() - a.X()) * (y - a.Y()) - (b.Y() - a.Y()) * (x - a.X()) < -slack) return false;
+  }
+  return true;
+}
+
 double ConvexPolygon::Area() const {
   long double twice = 0;
   const std::size_t n = m_vertices.size();

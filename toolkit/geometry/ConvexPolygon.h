@@ -49,6 +49,8 @@ public:
   // other is left empty.
   void Split(const IntLine& line, ConvexPolygon& left, ConvexPolygon& right, int tag = -1) const;
 
+  // Whether (x, y) lies inside or on the edges, up to `slack` (a cross product) outside one.
+  bool Holds(double x, double y, double slack = 0) const;
   double Area() const;                 // from the exact vertices, rounded once per term
   void Centroid(double& x, double& y) const;
 

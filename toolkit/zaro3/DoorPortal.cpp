@@ -45,16 +45,6 @@ geo::ConvexPolygon LinesPolygon(const wad::Level& level, int door, const std::ve
   return polygon;
 }
 
-// Whether (x, y) lies inside the convex polygon (counter-clockwise), edges included.
-bool Inside(const geo::ConvexPolygon& polygon, double x, double y) {
-  for (std::size_t i = 0; i < polygon.Size(); ++i) {
-    const geo::RationalPoint& a = polygon.Vertex(i);
-    const geo::RationalPoint& b = polygon.EdgeEnd(i);
-    if ((b.X() - a.X()) * (y - a.Y()) - (b.Y() - a.Y()) * (x - a.X()) < -1e-9) return false;
-  }
-  return true;
-}
-
 // The door's lines in groups that meet end to end: one group per separate part of the sector.
 std::vector<std::vector<int>> LineGroups(const wad::Level& level, int door) {
   std::vector<int> boundary;
@@ -102,7 +92,7 @@ std::vector<geo::ConvexPolygon> ConvexDoorParts(const wad::Level& level, int doo
         x += edge.fromX;
         y += edge.fromY;
       }
-      if (Inside(polygon, x / piece.edges.size(), y / piece.edges.size())) area += piece.area;
+      if (polygon.Holds(x / piece.edges.size(), y / piece.edges.size(), 1e-9)) area += piece.area;
     }
     if (std::abs(polygon.Area() - area) <= 1e-6 * std::max(1.0, area)) parts.push_back(std::move(polygon));
   }

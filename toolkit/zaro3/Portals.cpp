@@ -165,13 +165,7 @@ struct DoorSplit {
 
 // Whether the site's run lies on the part's outline.
 bool OnPart(const PortalSite& site, const geo::ConvexPolygon& part) {
-  const double x = (site.from.x + site.to.x) / 2.0, y = (site.from.y + site.to.y) / 2.0;
-  for (std::size_t i = 0; i < part.Size(); ++i) {
-    const geo::RationalPoint& a = part.Vertex(i);
-    const geo::RationalPoint& b = part.EdgeEnd(i);
-    if ((b.X() - a.X()) * (y - a.Y()) - (b.Y() - a.Y()) * (x - a.X()) < -1e-6) return false;
-  }
-  return true;
+  return part.Holds((site.from.x + site.to.x) / 2.0, (site.from.y + site.to.y) / 2.0, 1e-6);
 }
 
 // Each door part's portal across its middle, parallel to one of its runs, where the brush

@@ -190,7 +190,6 @@ public:
     }
 
     ramp.linedef = step.linedef;
-    ramp.top = top;
     ramp.prism = ToPrism(footprint, low, top);
     ramp.prism.slopedTop = std::array<IntPoint3, 3>{IntPoint3{from.x, from.y, topFrom}, IntPoint3{to.x, to.y, topTo},
                                                    IntPoint3{toe.x, toe.y, low}};

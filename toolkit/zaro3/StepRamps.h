@@ -35,8 +35,9 @@ inline const char* const kRampMaterial = "zdoom/rampclip";
 
 struct StepRamp {
   int linedef = -1;
-  Prism prism;        // its slopedTop holds the step line's ends at the top edge and a toe point
-  int64_t top = 0;    // the highest it reaches: the upper floor, or the ground a tread's ramp makes
+  // Its slopedTop holds the step line's ends at the top edge and a toe point; its zHigh is
+  // the highest it reaches (the upper floor, or the ground a tread's ramp makes).
+  Prism prism;
 };
 
 struct RampReport {

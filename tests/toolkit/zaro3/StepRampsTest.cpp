@@ -42,7 +42,7 @@ double TopAt(const Prism& p, double x, double y) {
 double RampsAt(const std::vector<StepRamp>& ramps, double x, double y) {
   double ground = -1e9;
   for (const StepRamp& r : ramps) {
-    if (Inside(r.prism, x, y)) ground = std::max(ground, std::min(TopAt(r.prism, x, y), static_cast<double>(r.top)));
+    if (Inside(r.prism, x, y)) ground = std::max(ground, std::min(TopAt(r.prism, x, y), static_cast<double>(r.prism.zHigh)));
   }
   return ground;
 }
