@@ -16,14 +16,9 @@ shift
 jobs=("$@")
 [ ${#jobs[@]} -gt 0 ] || jobs=(/usr/share/games/doom/freedoom2.wad:MAP01:doom2
                                /usr/share/games/doom/freedoom1.wad:E1M1:doom1)
-tools=("$build/toolkit/zaro3/zaro3" "$build/toolkit/doomtex/doomtex" "$build/toolkit/wad2tga/wad2tga"
-       "$build/toolkit/zip/kzip" "$build/toolkit/defs/zdoomdefsdoom.pk4")
-for tool in "${tools[@]}"; do
-  [ -e "$tool" ] || { echo "measure: $tool is not built"; exit 77; }
-done
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cp "${tools[@]}" "$here/../../../toolkit/xtract/xtract.sh" "$here/../../../toolkit/defs/D2D3_OBJ.TXT" "$work/"
+# shellcheck source=../scratch-kit.sh
+. "$here/../scratch-kit.sh"
+scratch_kit "$build" "$build/toolkit/defs/zdoomdefsdoom.pk4"
 
 failed=0
 for job in "${jobs[@]}"; do
