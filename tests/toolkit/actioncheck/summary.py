@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Adds up specialcheck.py's JSON reports: one table per wad and one over all of them.
+"""Adds up actioncheck.py's JSON reports: one table per wad and one over all of them.
 
     summary.py REPORT.json...
 

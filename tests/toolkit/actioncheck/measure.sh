@@ -2,13 +2,13 @@
 # Measures how many DOOM specials the converter reproduces, on every level of real wads:
 # puts the built kit in a scratch program folder, extracts each wad's textures with
 # xtract.sh (as the dialogs' road does), converts every level with zaro3 -bound -scale 1.5
-# and the wad's texture list, checks each map with specialcheck.py (scrolling walls against
+# and the wad's texture list, checks each map with actioncheck.py (scrolling walls against
 # the texture package) and prints the tables over all levels (summary.py).
 #
 #   measure.sh BUILD_DIR [WAD:NAME]...   (NAME: doom, doom2, tnt, plutonia, or the wad's
 #                                          file name for any other wad: its list is CUSTOM.TEX)
 #
-# Without jobs: Freedoom 1, Freedoom 2 and FreeDM. SPECIALCHECK_REPORTS=DIR keeps each level's
+# Without jobs: Freedoom 1, Freedoom 2 and FreeDM. ACTIONCHECK_REPORTS=DIR keeps each level's
 # JSON report and converter output there. Exit 0 when every level passes, 1 otherwise,
 # 77 when the kit is not built, 2 on a bad job. The scratch folder is removed on exit.
 set -uo pipefail
@@ -18,14 +18,9 @@ shift
 jobs=("$@")
 games=/usr/share/games/doom
 [ ${#jobs[@]} -gt 0 ] || jobs=("$games/freedoom1.wad:doom" "$games/freedoom2.wad:doom2" "$games/freedm.wad:freedm.wad")
-tools=("$build/toolkit/zaro3/zaro3" "$build/toolkit/doomtex/doomtex" "$build/toolkit/wad2tga/wad2tga"
-       "$build/toolkit/zip/kzip")
-for tool in "${tools[@]}"; do
-  [ -e "$tool" ] || { echo "measure: $tool is not built"; exit 77; }
-done
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cp "${tools[@]}" "$here/../../../toolkit/xtract/xtract.sh" "$here/../../../toolkit/defs/D2D3_OBJ.TXT" "$work/"
+# shellcheck source=../scratch-kit.sh
+. "$here/../scratch-kit.sh"
+scratch_kit "$build"
 reports="$work/reports"
 mkdir -p "$reports"
 
@@ -51,14 +46,14 @@ print(" ".join(n for n, _o, _s in doomlevel.Wad(sys.argv[1]).lumps if re.fullmat
     if ! (cd "$work" && ./zaro3 "$file" "$level" -bound -scale 1.5 "$option" >"$out.log" 2>&1); then
       echo "measure: zaro3 failed on $wad $level (see its output)"; continue
     fi
-    python3 "$here/specialcheck.py" "$wad" "$level" "$work/$level.map" --scale 1.5 --pk4 "$work/$package" \
+    python3 "$here/actioncheck.py" "$wad" "$level" "$work/$level.map" --scale 1.5 --pk4 "$work/$package" \
       --report 0 --json "$out.json" >/dev/null
     rm -f "$work/$level.map"
   done
 done
 python3 "$here/summary.py" "$reports"/*.json
 status=$?
-if [ -n "${SPECIALCHECK_REPORTS:-}" ]; then
-  mkdir -p "$SPECIALCHECK_REPORTS" && cp "$reports"/* "$SPECIALCHECK_REPORTS/"
+if [ -n "${ACTIONCHECK_REPORTS:-}" ]; then
+  mkdir -p "$ACTIONCHECK_REPORTS" && cp "$reports"/* "$ACTIONCHECK_REPORTS/"
 fi
 exit "$status"

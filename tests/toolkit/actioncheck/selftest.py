@@ -216,7 +216,7 @@ def run(tmp, wad, text, name, extra=()):
     with open(path, 'w') as f:
         f.write(text)
     report = os.path.join(tmp, name + '.json')
-    p = subprocess.run([sys.executable, os.path.join(HERE, 'specialcheck.py'), wad, 'map01', path, '--scale', str(SCALE),
+    p = subprocess.run([sys.executable, os.path.join(HERE, 'actioncheck.py'), wad, 'map01', path, '--scale', str(SCALE),
                         '--report', '20', '--json', report] + list(extra),
                        stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
     print('--- %s (exit %d)\n%s' % (name, p.returncode, p.stdout))
@@ -297,7 +297,7 @@ def main():
         code, out, _doc = run(tmp, wad, map_text(), 'missing_map_file', ['--pk4', os.path.join(tmp, 'none.pk4')])
         if code != 2 or out.count('\n') != 1:
             faults.append('a package that cannot be read should be bad input with one line')
-        p = subprocess.run([sys.executable, os.path.join(HERE, 'specialcheck.py'), wad, 'MAP07', os.path.join(tmp, 'right.map')],
+        p = subprocess.run([sys.executable, os.path.join(HERE, 'actioncheck.py'), wad, 'MAP07', os.path.join(tmp, 'right.map')],
                            stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
         if p.returncode != 2 or 'MAP07' not in p.stdout:
             faults.append('a level the wad does not hold should be bad input')

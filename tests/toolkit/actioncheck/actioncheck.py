@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Checks a converted level's specials against the DOOM level, by DOOM's rules.
 
-    specialcheck.py WAD LEVEL MAP [--scale F] [--pk4 FILE]... [--min PERCENT] [--report N] [--json FILE]
+    actioncheck.py WAD LEVEL MAP [--scale F] [--pk4 FILE]... [--min PERCENT] [--report N] [--json FILE]
 
 Every line with a special and every special sector of LEVEL in WAD is judged against
 the entities of MAP (a DOOM 3 map in the classic brush form, coordinates DOOM's times
@@ -111,7 +111,7 @@ PART_NAMES = {'light': 'light effects', 'damage': 'damage', 'secret': 'secrets',
 
 def report(t, fault_list, wad, level, seconds, cpu, shown, out):
     lines = t['lines']
-    out.write('specialcheck %s %s: %d special lines, %d right, %d wrong, %d missing (%.1f%% right); '
+    out.write('actioncheck %s %s: %d special lines, %d right, %d wrong, %d missing (%.1f%% right); '
               '%d more do nothing in DOOM\n' % (os.path.basename(wad), level.upper(), lines['found'], lines['right'],
                                                      lines['wrong'], lines['missing'], t['right_percent'], t['inert']))
     out.write('  %-10s %6s %6s %6s %8s\n' % ('category', 'found', 'right', 'wrong', 'missing'))
@@ -139,7 +139,7 @@ def passes(t, minimum, sector_verdicts):
 
 def write_json(path, document):
     folder = os.path.dirname(os.path.abspath(path))
-    fd, temporary = tempfile.mkstemp(dir=folder, prefix='.specialcheck-', suffix='.json')
+    fd, temporary = tempfile.mkstemp(dir=folder, prefix='.actioncheck-', suffix='.json')
     try:
         with os.fdopen(fd, 'w') as f:
             json.dump(document, f, indent=1)
@@ -162,13 +162,13 @@ def main(argv):
     parser.add_argument('--json')
     args = parser.parse_args(argv)
     if args.scale <= 0:
-        print('specialcheck: the scale must be positive', file=sys.stderr)
+        print('actioncheck: the scale must be positive', file=sys.stderr)
         return 2
     started, started_cpu = time.monotonic(), time.process_time()
     try:
         line_verdicts, sector_verdicts = check_level(args.wad, args.level, args.map, args.scale, args.pk4)
     except InputError as e:
-        print('specialcheck: %s' % e, file=sys.stderr)
+        print('actioncheck: %s' % e, file=sys.stderr)
         return 2
     t = tally(line_verdicts, sector_verdicts)
     fault_list = faults(line_verdicts, sector_verdicts)
@@ -182,7 +182,7 @@ def main(argv):
         try:
             write_json(args.json, document)
         except OSError as e:
-            print('specialcheck: cannot write %s: %s' % (args.json, e.strerror), file=sys.stderr)
+            print('actioncheck: cannot write %s: %s' % (args.json, e.strerror), file=sys.stderr)
             return 2
     return 0 if ok else 1
 
