@@ -11,12 +11,13 @@ namespace zaro3 {
 
 namespace {
 
-// The tag of the two cuts across the door (piece edges carry their linedef or -1).
+// The tag of the two cuts across the door (polygon edges carry their linedef).
 constexpr int kCutTag = -2;
+// How many depths either side of the middle a cut may move to find two walls.
+constexpr int64_t kMostShifts = 512;
 
-// Whether a piece edge with this tag is a wall: a one-sided line, or one with no air across it.
+// Whether a line is a wall: one-sided, or with no air across it.
 bool IsWall(const wad::Level& level, const MoverPlan& plan, int linedef) {
-  if (linedef < 0) return false;
   const wad::Linedef& line = level.linedefs[linedef];
   if (line.front < 0 || line.back < 0) return true;
   const int a = level.sidedefs[line.front].sector, b = level.sidedefs[line.back].sector;
@@ -24,109 +25,98 @@ bool IsWall(const wad::Level& level, const MoverPlan& plan, int linedef) {
 }
 
 geo::IntVec Plus(geo::IntVec p, geo::IntVec d, int64_t k) { return {p.x + d.x * k, p.y + d.y * k}; }
+geo::IntVec At(const wad::Level& level, int vertex) { return {level.vertices[vertex].x, level.vertices[vertex].y}; }
 
-// The convex polygon a set of the door's own lines encloses, each edge tagged with its line.
-geo::ConvexPolygon LinesPolygon(const wad::Level& level, int door, const std::vector<int>& lines) {
+int FrontSector(const wad::Level& level, const wad::Linedef& line) {
+  return line.front >= 0 ? level.sidedefs[line.front].sector : -1;
+}
+
+// The line with the door on its left.
+geo::IntLine DoorSideLine(const wad::Level& level, int door, int linedef) {
+  const wad::Linedef& line = level.linedefs[linedef];
+  // The front lies right of v1 -> v2: walked from v2 to v1 it lies on the left.
+  return FrontSector(level, line) == door ? geo::IntLine::Through(At(level, line.v2), At(level, line.v1))
+                                          : geo::IntLine::Through(At(level, line.v1), At(level, line.v2));
+}
+
+// One candidate cut: the band between two lines a unit apart, parallel to the run.
+struct Band {
+  geo::IntVec a, along;  // the run's start and direction, the door on the left
+  geo::IntLine nearCut;  // left of it: deeper than the band's near edge
+  geo::IntLine farCut;   // left of it: shallower than its far edge
+  // Where a point lies along the run, in runs' lengths.
+  double Along(double x, double y) const {
+    return ((x - a.x) * along.x + (y - a.y) * along.y) / static_cast<double>(geo::Dot(along, along));
+  }
+};
+
+enum class Meeting { Apart, Across, Within };
+
+// How a line's segment meets the band: not at all, from one side to the other, or with an
+// end inside it.
+Meeting Meet(const Band& band, geo::IntVec p, geo::IntVec q) {
+  const int64_t nearP = band.nearCut.SideValue(p), nearQ = band.nearCut.SideValue(q);
+  const int64_t farP = band.farCut.SideValue(p), farQ = band.farCut.SideValue(q);
+  if ((nearP < 0 && nearQ < 0) || (farP < 0 && farQ < 0)) return Meeting::Apart;
+  if ((nearP < 0 && farQ < 0) || (nearQ < 0 && farP < 0)) return Meeting::Across;
+  return Meeting::Within;
+}
+
+// Where a segment crossing the band crosses its near edge, along the run.
+double CrossingAlong(const Band& band, geo::IntVec p, geo::IntVec q) {
+  const double sp = static_cast<double>(band.nearCut.SideValue(p));
+  const double sq = static_cast<double>(band.nearCut.SideValue(q));
+  const double s = sp / (sp - sq);
+  return band.Along(p.x + s * (q.x - p.x), p.y + s * (q.y - p.y));
+}
+
+// The walls of `part` the band crosses, when it meets the part's outline at exactly two
+// walls and nothing else, and no other part of the door lies between them.
+bool TwoWalls(const wad::Level& level, const MoverPlan& plan, const DoorOutline& outline, std::size_t part,
+              const Band& band, int walls[2]) {
+  int count = 0;
+  double along[2] = {0, 0};
+  for (const int l : outline.parts[part]) {
+    const wad::Linedef& line = level.linedefs[l];
+    const geo::IntVec p = At(level, line.v1), q = At(level, line.v2);
+    const Meeting meeting = Meet(band, p, q);
+    if (meeting == Meeting::Apart) continue;
+    if (meeting == Meeting::Within || count == 2 || !IsWall(level, plan, l)) return false;
+    along[count] = CrossingAlong(band, p, q);
+    walls[count++] = l;
+  }
+  if (count != 2) return false;
+  const double lo = std::min(along[0], along[1]), hi = std::max(along[0], along[1]);
+  for (std::size_t other = 0; other < outline.parts.size(); ++other) {
+    if (other == part) continue;
+    for (const int l : outline.parts[other]) {
+      const wad::Linedef& line = level.linedefs[l];
+      const geo::IntVec p = At(level, line.v1), q = At(level, line.v2);
+      if (Meet(band, p, q) == Meeting::Apart) continue;
+      const double tp = band.Along(static_cast<double>(p.x), static_cast<double>(p.y));
+      const double tq = band.Along(static_cast<double>(q.x), static_cast<double>(q.y));
+      if (std::max(tp, tq) > lo && std::min(tp, tq) < hi) return false;
+    }
+  }
+  return true;
+}
+
+// The brush for a band that meets two walls: the band between them, its near side the
+// visportal face.
+bool SlabBetween(const wad::Level& level, const MoverPlan& plan, int door, const Band& band, const int walls[2],
+                 DoorCut& cut) {
   constexpr int64_t kFar = 1 << 17;
-  geo::ConvexPolygon polygon = geo::ConvexPolygon::Box(-kFar, -kFar, kFar, kFar);
-  for (const int l : lines) {
-    if (polygon.Empty()) break;
-    const wad::Linedef& line = level.linedefs[l];
-    const int front = line.front >= 0 ? level.sidedefs[line.front].sector : -1;
-    // The front lies right of v1 -> v2: walked from v2 to v1 it lies on the left.
-    const wad::Vertex& v1 = level.vertices[line.v1];
-    const wad::Vertex& v2 = level.vertices[line.v2];
-    const geo::IntLine edge = front == door ? geo::IntLine::Through({v2.x, v2.y}, {v1.x, v1.y})
-                                            : geo::IntLine::Through({v1.x, v1.y}, {v2.x, v2.y});
-    geo::ConvexPolygon left, right;
-    polygon.Split(edge, left, right, l);
-    polygon = left;
+  geo::ConvexPolygon middle = geo::ConvexPolygon::Box(-kFar, -kFar, kFar, kFar);
+  geo::ConvexPolygon left, right;
+  middle.Split(band.nearCut, left, right, kCutTag);
+  left.Split(band.farCut, middle, right, kCutTag);
+  for (int w = 0; w < 2; ++w) {
+    middle.Split(DoorSideLine(level, door, walls[w]), left, right, walls[w]);
+    middle = left;
   }
-  return polygon;
-}
-
-// The door's lines in groups that meet end to end: one group per separate part of the sector.
-std::vector<std::vector<int>> LineGroups(const wad::Level& level, int door) {
-  std::vector<int> boundary;
-  for (std::size_t l = 0; l < level.linedefs.size(); ++l) {
-    const wad::Linedef& line = level.linedefs[l];
-    const int front = line.front >= 0 ? level.sidedefs[line.front].sector : -1;
-    const int back = line.back >= 0 ? level.sidedefs[line.back].sector : -1;
-    if ((front == door) != (back == door)) boundary.push_back(static_cast<int>(l));
-  }
-  std::vector<int> group(boundary.size(), -1);
-  std::vector<std::vector<int>> groups;
-  for (std::size_t start = 0; start < boundary.size(); ++start) {
-    if (group[start] >= 0) continue;
-    group[start] = static_cast<int>(groups.size());
-    groups.push_back({boundary[start]});
-    // Grows the group by every line sharing a vertex with one in it.
-    for (std::size_t k = 0; k < groups.back().size(); ++k) {
-      const wad::Linedef& a = level.linedefs[groups.back()[k]];
-      for (std::size_t j = 0; j < boundary.size(); ++j) {
-        if (group[j] >= 0) continue;
-        const wad::Linedef& b = level.linedefs[boundary[j]];
-        if (a.v1 == b.v1 || a.v1 == b.v2 || a.v2 == b.v1 || a.v2 == b.v2) {
-          group[j] = group[start];
-          groups.back().push_back(boundary[j]);
-        }
-      }
-    }
-  }
-  return groups;
-}
-
-}  // namespace
-
-std::vector<geo::ConvexPolygon> ConvexDoorParts(const wad::Level& level, int door, const std::vector<Piece>& pieces) {
-  std::vector<geo::ConvexPolygon> parts;
-  for (const std::vector<int>& lines : LineGroups(level, door)) {
-    geo::ConvexPolygon polygon = LinesPolygon(level, door, lines);
-    if (polygon.Empty()) continue;
-    // Convex only when the door's pieces inside it fill it.
-    double area = 0;
-    for (const Piece& piece : pieces) {
-      if (piece.sector != door || piece.edges.empty()) continue;
-      double x = 0, y = 0;
-      for (const PieceEdge& edge : piece.edges) {
-        x += edge.fromX;
-        y += edge.fromY;
-      }
-      if (polygon.Holds(x / piece.edges.size(), y / piece.edges.size(), 1e-9)) area += piece.area;
-    }
-    if (std::abs(polygon.Area() - area) <= 1e-6 * std::max(1.0, area)) parts.push_back(std::move(polygon));
-  }
-  return parts;
-}
-
-bool DoorMiddlePortal(const wad::Level& level, const MoverPlan& plan, int door, const geo::ConvexPolygon& piece,
-                      const PortalSite& site, DoorCut& cut) {
-  Prism& slab = cut.slab;
-  Box3& face = cut.face;
-  // Walk the run with the door on its left (the front lies right of from -> to).
-  const bool doorInFront = site.front == door;
-  const geo::IntVec a = doorInFront ? geo::IntVec{site.to.x, site.to.y} : geo::IntVec{site.from.x, site.from.y};
-  const geo::IntVec b = doorInFront ? geo::IntVec{site.from.x, site.from.y} : geo::IntVec{site.to.x, site.to.y};
-  const geo::IntVec along{b.x - a.x, b.y - a.y};
-  const geo::IntVec in = InwardDirection(along);
-  const int64_t cross = geo::Cross(along, in);
-
-  // How deep the door reaches from the run, in steps of `in`; the cut goes half way.
-  double depth = 0;
-  for (std::size_t i = 0; i < piece.Size(); ++i) {
-    const geo::RationalPoint& v = piece.Vertex(i);
-    depth = std::max(depth, (along.x * (v.Y() - a.y) - along.y * (v.X() - a.x)) / static_cast<double>(cross));
-  }
-  const int64_t k = std::max<int64_t>(1, static_cast<int64_t>(depth / 2));
-  if (k + 1 >= depth) return false;
-  const geo::IntLine nearCut = geo::IntLine::Through(Plus(a, in, k), Plus(b, in, k));
-  const geo::IntLine farCut = geo::IntLine::Through(Plus(b, in, k + 1), Plus(a, in, k + 1));
-  geo::ConvexPolygon deeper, shallower, middle, beyond;
-  piece.Split(nearCut, deeper, shallower, kCutTag);
-  deeper.Split(farCut, middle, beyond, kCutTag);
   if (!RampStrip::Sound(middle)) return false;
-  cut.line = nearCut;
 
+  Prism& slab = cut.slab;
   slab = Prism{};
   slab.zLow = plan.floor[door];
   slab.zHigh = plan.ceiling[door];
@@ -135,22 +125,105 @@ bool DoorMiddlePortal(const wad::Level& level, const MoverPlan& plan, int door, 
   bool faced = false;
   for (std::size_t i = 0; i < middle.Size(); ++i) {
     const geo::PolygonEdge& edge = middle.Edge(i);
-    if (edge.tag != kCutTag && !IsWall(level, plan, edge.tag)) return false;  // it would not seal
     const geo::IntVec p = edge.line.Point(), q = edge.line.PointAhead();
-    const bool isFace = !faced && edge.tag == kCutTag && edge.line == nearCut;
+    const bool isFace = !faced && edge.tag == kCutTag && edge.line == band.nearCut;
     slab.sides.push_back({{p.x, p.y}, {q.x, q.y}, Surface(isFace ? kVisportalMaterial : kPortalSideMaterial)});
     if (!isFace) continue;
     faced = true;
     const geo::RationalPoint& s = middle.Vertex(i);
     const geo::RationalPoint& t = middle.EdgeEnd(i);
-    face.lo[0] = std::min(s.X(), t.X());
-    face.hi[0] = std::max(s.X(), t.X());
-    face.lo[1] = std::min(s.Y(), t.Y());
-    face.hi[1] = std::max(s.Y(), t.Y());
-    face.lo[2] = static_cast<double>(slab.zLow);
-    face.hi[2] = static_cast<double>(slab.zHigh);
+    cut.face.lo[0] = std::min(s.X(), t.X());
+    cut.face.hi[0] = std::max(s.X(), t.X());
+    cut.face.lo[1] = std::min(s.Y(), t.Y());
+    cut.face.hi[1] = std::max(s.Y(), t.Y());
+    cut.face.lo[2] = static_cast<double>(slab.zLow);
+    cut.face.hi[2] = static_cast<double>(slab.zHigh);
   }
+  cut.line = band.nearCut;
   return faced;
+}
+
+}  // namespace
+
+DoorOutline DoorOutlineOf(const wad::Level& level, int door) {
+  std::vector<int> boundary;
+  for (std::size_t l = 0; l < level.linedefs.size(); ++l) {
+    const wad::Linedef& line = level.linedefs[l];
+    const int back = line.back >= 0 ? level.sidedefs[line.back].sector : -1;
+    if ((FrontSector(level, line) == door) != (back == door)) boundary.push_back(static_cast<int>(l));
+  }
+  DoorOutline outline;
+  std::vector<bool> grouped(boundary.size(), false);
+  for (std::size_t start = 0; start < boundary.size(); ++start) {
+    if (grouped[start]) continue;
+    grouped[start] = true;
+    outline.parts.push_back({boundary[start]});
+    std::vector<int>& group = outline.parts.back();
+    // Grows the group by every line sharing a vertex with one in it.
+    for (std::size_t k = 0; k < group.size(); ++k) {
+      const wad::Linedef& a = level.linedefs[group[k]];
+      for (std::size_t j = 0; j < boundary.size(); ++j) {
+        if (grouped[j]) continue;
+        const wad::Linedef& b = level.linedefs[boundary[j]];
+        if (a.v1 == b.v1 || a.v1 == b.v2 || a.v2 == b.v1 || a.v2 == b.v2) {
+          grouped[j] = true;
+          group.push_back(boundary[j]);
+        }
+      }
+    }
+  }
+  return outline;
+}
+
+bool RunsAlong(const wad::Level& level, const DoorOutline& outline, std::size_t part, const PortalSite& site) {
+  const geo::IntVec from{site.from.x, site.from.y}, to{site.to.x, site.to.y};
+  for (const int l : outline.parts[part]) {
+    const geo::IntVec p = At(level, level.linedefs[l].v1), q = At(level, level.linedefs[l].v2);
+    const geo::IntVec d{q.x - p.x, q.y - p.y};
+    if (geo::Cross(d, {from.x - p.x, from.y - p.y}) != 0 || geo::Cross(d, {to.x - p.x, to.y - p.y}) != 0) continue;
+    // The run's middle, doubled to stay whole, within the line.
+    const int64_t middle = geo::Dot(d, {from.x + to.x - 2 * p.x, from.y + to.y - 2 * p.y});
+    if (middle >= 0 && middle <= 2 * geo::Dot(d, d)) return true;
+  }
+  return false;
+}
+
+bool DoorMiddlePortal(const wad::Level& level, const MoverPlan& plan, int door, const DoorOutline& outline,
+                      std::size_t part, const PortalSite& site, DoorCut& cut) {
+  // Walk the run with the door on its left (the front lies right of from -> to).
+  const bool doorInFront = site.front == door;
+  const geo::IntVec a = doorInFront ? geo::IntVec{site.to.x, site.to.y} : geo::IntVec{site.from.x, site.from.y};
+  const geo::IntVec b = doorInFront ? geo::IntVec{site.from.x, site.from.y} : geo::IntVec{site.to.x, site.to.y};
+  const geo::IntVec along{b.x - a.x, b.y - a.y};
+  const geo::IntVec in = InwardDirection(along);
+  const int64_t cross = geo::Cross(along, in);
+
+  // How deep the door's part reaches from the run, in steps of `in`.
+  double depth = 0;
+  for (const int l : outline.parts[part]) {
+    for (const int v : {level.linedefs[l].v1, level.linedefs[l].v2}) {
+      const geo::IntVec p = At(level, v);
+      depth = std::max(depth, static_cast<double>(geo::Cross(along, {p.x - a.x, p.y - a.y})) / cross);
+    }
+  }
+  // Half way when the outline allows, else the nearest depth where the cut meets two walls.
+  const int64_t middle = std::max<int64_t>(1, static_cast<int64_t>(depth / 2));
+  for (int64_t shift = 0; shift <= kMostShifts; ++shift) {
+    bool inside = false;
+    for (const int64_t k : {middle - shift, middle + shift}) {
+      if (k < 1 || k + 1 >= depth) continue;
+      inside = true;
+      Band band{a, along, geo::IntLine::Through(Plus(a, in, k), Plus(b, in, k)),
+                geo::IntLine::Through(Plus(b, in, k + 1), Plus(a, in, k + 1))};
+      int walls[2];
+      if (TwoWalls(level, plan, outline, part, band, walls) && SlabBetween(level, plan, door, band, walls, cut)) {
+        return true;
+      }
+      if (shift == 0) break;
+    }
+    if (!inside) break;
+  }
+  return false;
 }
 
 }  // namespace zaro3

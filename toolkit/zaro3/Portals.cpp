@@ -163,19 +163,16 @@ struct DoorSplit {
   Prism slab;
 };
 
-// Whether the site's run lies on the part's outline.
-bool OnPart(const PortalSite& site, const geo::ConvexPolygon& part) {
-  return part.Holds((site.from.x + site.to.x) / 2.0, (site.from.y + site.to.y) / 2.0, 1e-6);
-}
-
 // Each door part's portal across its middle, parallel to one of its runs, where the brush
 // seals, keeps clear of other entities and has runs of the part on both halves. The part's
 // runs on the far half get the far half's node in place of the door's sector (`front`,
 // `back`), and those of any part but the first on the near half a near node of its own, so
 // that two parts of one door never join what the door parts.
-std::vector<DoorSplit> SplitDoors(const wad::Level& level, const MoverPlan& plan, const std::vector<Piece>& pieces,
-                                  const PortalPlacer& placer, const std::vector<PortalSite>& sites,
-                                  std::vector<int>& front, std::vector<int>& back) {
+// `sealable` tells, per sector, whether some part of the door could take a flat portal at all.
+std::vector<DoorSplit> SplitDoors(const wad::Level& level, const MoverPlan& plan, const PortalPlacer& placer,
+                                  const std::vector<PortalSite>& sites, std::vector<int>& front,
+                                  std::vector<int>& back, std::vector<bool>& sealable) {
+  sealable.assign(level.sectors.size(), false);
   std::vector<std::vector<std::size_t>> sitesOf(level.sectors.size());
   for (std::size_t i = 0; i < sites.size(); ++i) {
     sitesOf[sites[i].front].push_back(i);
@@ -191,14 +188,16 @@ std::vector<DoorSplit> SplitDoors(const wad::Level& level, const MoverPlan& plan
     if (!plan.IsDoor(static_cast<int>(door))) continue;
     const int doorNode = static_cast<int>(door);
     bool first = true;
-    for (const geo::ConvexPolygon& part : ConvexDoorParts(level, doorNode, pieces)) {
+    const DoorOutline outline = DoorOutlineOf(level, doorNode);
+    for (std::size_t part = 0; part < outline.parts.size(); ++part) {
       std::vector<std::size_t> own;
       for (const std::size_t i : sitesOf[door]) {
-        if (OnPart(sites[i], part)) own.push_back(i);
+        if (RunsAlong(level, outline, part, sites[i])) own.push_back(i);
       }
       for (const std::size_t i : own) {
         DoorCut cut;
-        if (!DoorMiddlePortal(level, plan, doorNode, part, sites[i], cut)) continue;
+        if (!DoorMiddlePortal(level, plan, doorNode, outline, part, sites[i], cut)) continue;
+        sealable[door] = true;
         // A run lies wholly on one half (the cut meets the door's outline at walls only).
         std::vector<std::size_t> far, near;
         for (const std::size_t j : own) {
@@ -267,7 +266,8 @@ bool FreeWideSitesOfBigAreas(const std::vector<double>& weight, const AreaSplitR
 // Counts the doors, those between two sectors (a door with one sector all round, a pillar
 // that opens, hides nothing when shut) and those of them that close a portal.
 void CountDoors(const wad::Level& level, const MoverPlan& plan, const std::vector<PortalSite>& sites,
-                const std::vector<DoorSplit>& splits, const std::vector<bool>& splitCut, PortalReport& report) {
+                const std::vector<DoorSplit>& splits, const std::vector<bool>& splitCut,
+                const std::vector<bool>& sealable, PortalReport& report) {
   std::vector<std::vector<int>> neighbours(level.sectors.size());
   for (const PortalSite& site : sites) {
     neighbours[site.front].push_back(site.back);
@@ -283,6 +283,7 @@ void CountDoors(const wad::Level& level, const MoverPlan& plan, const std::vecto
     if (std::unique(n.begin(), n.end()) - n.begin() < 2) continue;
     ++report.doorsBetween;
     if (closes[s]) ++report.doorsWithPortal;
+    else if (!sealable[s]) ++report.doorsUnsealable;
   }
 }
 
@@ -299,7 +300,8 @@ std::vector<Prism> BuildPortals(const wad::Level& level, const std::vector<Piece
     front.push_back(site.front);
     back.push_back(site.back);
   }
-  std::vector<DoorSplit> splits = SplitDoors(level, plan, pieces, placer, sites, front, back);
+  std::vector<bool> sealable;
+  std::vector<DoorSplit> splits = SplitDoors(level, plan, placer, sites, front, back, sealable);
   // Doorways and other narrowings first; the rest only where an area would stay too big.
   std::vector<bool> wide;
   MarkOtherSites(plan, placer, sites, graph, slabs, wide);
@@ -326,7 +328,7 @@ std::vector<Prism> BuildPortals(const wad::Level& level, const std::vector<Piece
     splitCut.push_back(split.cut[sites.size() + k]);
     if (splitCut.back()) portals.push_back(std::move(splits[k].slab));
   }
-  CountDoors(level, plan, sites, splits, splitCut, report);
+  CountDoors(level, plan, sites, splits, splitCut, sealable, report);
   report.portals = static_cast<int>(portals.size());
   report.areas = split.areas;
   report.largestShare = split.largestShare;

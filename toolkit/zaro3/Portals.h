@@ -37,6 +37,7 @@ struct PortalReport {
   int doors = 0;            // door sectors
   int doorsBetween = 0;     // of those, doors between two different sectors (the others hide nothing)
   int doorsWithPortal = 0;  // of those, doors that close their portal
+  int doorsUnsealable = 0;  // of the others, doors no flat portal seals (bent, wrapped round, open at an end)
   int areas = 0;            // as the cut plans them
   double largestShare = 0;  // of the level's drawn faces, in the largest planned area (an estimate)
 };

@@ -66,7 +66,8 @@ void PrintSummary(const std::string& mapName, const ConversionSummary& s, const 
   out << "steps: " << s.ramps.steps << " DOOM's player walks up, " << s.ramps.walkable << " low enough as they are, "
       << s.ramps.ramps << " ramps, " << s.ramps.unsolved << " still too high\n";
   out << "portals: " << s.portals.portals << " (" << s.portals.doorsWithPortal << " of the "
-      << s.portals.doorsBetween << " doors between two sectors close one, of " << s.portals.doors << " doors; "
+      << s.portals.doorsBetween << " doors between two sectors close one, " << s.portals.doorsUnsealable
+      << " of the rest shaped so that no flat portal seals them, of " << s.portals.doors << " doors; "
       << s.portals.areas << " areas planned, the largest about "
       << static_cast<int>(s.portals.largestShare * 100 + 0.5) << "% of the faces)\n";
   out << "headroom: " << s.headroom.openings << " openings DOOM's player passes, " << s.headroom.crouch

@@ -210,6 +210,75 @@ TEST(Portals, ADoorGetsOnePortalThatSealsItsOpening) {
   }
 }
 
+// Room 0 [0,128]^2 opens east into an L-shaped door (1): an arm [128,192] x [0,32] that
+// turns north into [160,192] x [32,96], opening onto room 2 [128,256] x [96,224].
+wad::Level LShapedDoor() {
+  HandLevel hand({128, 0, 128});
+  hand.Line(0, 0, 0, 128, 0, -1);
+  hand.Line(0, 128, 128, 128, 0, -1);
+  hand.Line(128, 128, 128, 32, 0, -1);
+  hand.Line(128, 0, 0, 0, 0, -1);
+  hand.Line(128, 0, 128, 32, 1, 0);
+  hand.Line(128, 32, 160, 32, 1, -1);
+  hand.Line(160, 32, 160, 96, 1, -1);
+  hand.Line(160, 96, 192, 96, 1, 2);
+  hand.Line(192, 96, 192, 0, 1, -1);
+  hand.Line(192, 0, 128, 0, 1, -1);
+  hand.Line(128, 96, 128, 224, 2, -1);
+  hand.Line(128, 224, 256, 224, 2, -1);
+  hand.Line(256, 224, 256, 96, 2, -1);
+  hand.Line(256, 96, 192, 96, 2, -1);
+  hand.Line(160, 96, 128, 96, 2, -1);
+  return hand.level;
+}
+
+// Room 0 [0,120]^2, an 8-unit door strip (1) bent round its north-east corner, and room 2
+// round the strip: no flat face across the strip meets walls at both ends.
+wad::Level BentDoor() {
+  HandLevel hand({128, 0, 128});
+  hand.Line(0, 0, 0, 120, 0, -1);
+  hand.Line(0, 120, 120, 120, 0, 1);
+  hand.Line(120, 120, 120, 0, 0, 1);
+  hand.Line(120, 0, 0, 0, 0, -1);
+  hand.Line(0, 128, 128, 128, 1, 2);
+  hand.Line(128, 128, 128, 0, 1, 2);
+  hand.Line(128, 0, 120, 0, 1, -1);
+  hand.Line(0, 120, 0, 128, 1, -1);
+  hand.Line(0, 128, 0, 200, 2, -1);
+  hand.Line(0, 200, 200, 200, 2, -1);
+  hand.Line(200, 200, 200, 0, 2, -1);
+  hand.Line(200, 0, 128, 0, 2, -1);
+  return hand.level;
+}
+
+TEST(Portals, AnLShapedDoorIsCutInAnArmAndABentStripIsCountedAsUnsealable) {
+  const wad::Level bent = LShapedDoor();
+  zaro3::MoverPlan plan = PlanOf(bent);
+  const auto entities = WorldAnd({MakeDoor(plan, 1, 128, 0, 192, 96, 124)});
+  zaro3::PortalReport report;
+  const auto portals =
+      zaro3::BuildPortals(bent, {}, plan, zaro3::FindPortalSites(bent, plan), entities, {15, 1}, report);
+  EXPECT_EQ(report.doorsWithPortal, 1);
+  EXPECT_EQ(report.doorsUnsealable, 0);
+  ASSERT_EQ(portals.size(), 1u);
+  ASSERT_TRUE(zaro3::FootprintIsSound(portals[0]));
+  // Wall to wall across one arm, clear of the bend.
+  const zaro3::Box3 box = zaro3::FootprintOf(portals[0]).box;
+  const bool eastArm = box.lo[1] == 0 && box.hi[1] == 32 && box.lo[0] > 128 && box.hi[0] <= 160;
+  const bool northArm = box.lo[0] == 160 && box.hi[0] == 192 && box.lo[1] >= 32 && box.hi[1] < 96;
+  EXPECT_TRUE(eastArm || northArm) << box.lo[0] << "," << box.lo[1] << " to " << box.hi[0] << "," << box.hi[1];
+
+  const wad::Level strip = BentDoor();
+  zaro3::MoverPlan stripPlan = PlanOf(strip);
+  const auto stripEntities = WorldAnd({MakeDoor(stripPlan, 1, 0, 0, 128, 128, 124)});
+  zaro3::PortalReport stripReport;
+  zaro3::BuildPortals(strip, {}, stripPlan, zaro3::FindPortalSites(strip, stripPlan), stripEntities, {15, 1},
+                      stripReport);
+  EXPECT_EQ(stripReport.doorsBetween, 1);
+  EXPECT_EQ(stripReport.doorsWithPortal, 0);
+  EXPECT_EQ(stripReport.doorsUnsealable, 1);
+}
+
 TEST(Portals, ADoorKeepsItsPortalBesideAPlatButNotWhereAnotherDoorWouldTakeIt) {
   const auto crafted = MakeRooms({Room(0, 128, 0, 128), Room(128, 144, 0, 0), Room(144, 272, 0, 128)});
   zaro3::MoverPlan plan = PlanOf(crafted.level);
