@@ -1,7 +1,8 @@
 """The walk check on a crafted two-room level (a step at x = 256 up to a second room)
 against hand-written maps at scale 1: a 16-unit step passes (also with a visportal in
 the opening), a 24-unit step fails, the same step with a sloped player-clip ramp
-passes, a too-steep ramp fails, and a low ceiling past the step fails."""
+passes, a too-steep ramp fails, and a low ceiling past the step fails; and where DOOM's
+player stands: never on the floor of a trench narrower than his box."""
 import os
 import struct
 import subprocess
@@ -11,6 +12,26 @@ import tempfile
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, '..', 'dmap'))
 import rooms  # noqa: E402
+import walkcheck  # noqa: E402
+
+
+class TrenchLevel:
+    """Floor 0 from x = `west` to 8, floor 8 elsewhere: a step up at x = 8 out of a trench."""
+    def __init__(self, west):
+        self.west = west
+        self.sectors = [(0, 128, 0), (8, 128, 0)]
+
+    def sector_at(self, x, y):
+        return 0 if self.west <= x < 8 else 1
+
+
+def stance_faults():
+    faults = []
+    if walkcheck.doom_stands_low(TrenchLevel(0), 8, 0, 1, 0, 0):
+        faults.append("DOOM's player stands in a trench 8 wide")
+    if not walkcheck.doom_stands_low(TrenchLevel(-64), 8, 0, 1, 0, 0):
+        faults.append("DOOM's player does not stand in a room 72 wide")
+    return faults
 
 
 def two_rooms_wad(rise, ceiling):
@@ -81,7 +102,7 @@ def main():
         ('step24steep', 24, 128, (ramp(12, 24),), 1, 'ground too steep'),
         ('lowceiling', 16, 80, (), 1, 'headroom of 64.0'),
     ]
-    faults = []
+    faults = stance_faults()
     with tempfile.TemporaryDirectory() as tmp:
         for name, rise, ceiling, extra, code, expected in cases:
             rc, out = run(tmp, name, rise, ceiling, extra)

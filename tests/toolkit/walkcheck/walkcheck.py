@@ -20,9 +20,12 @@ player: solid, or player clip. Materials come from the packages given (their
 .mtr files), DOOM 3's own tool materials and, for names nothing defines, an
 opaque solid stand-in, as in the compile check.
 
-Prints the count of step-ups, those checked (a step with no room for the box,
-before the line or between walls at a line narrower than the box, is counted
-apart), the walkable share and the worst steps, highest first. Exit 0
+A step is walked up only where DOOM's player stands on its lower floor: DOOM
+stands him on the highest floor his box touches, so a step out of a trench or a
+sliver narrower than his box, with a higher floor behind it, is never walked up
+there. Prints the count of step-ups, those checked (a step with no room for the
+box, before the line or between walls at a line narrower than the box, or where
+DOOM's player never stands on the lower floor, is counted apart), the walkable share and the worst steps, highest first. Exit 0
 when the walkable share is at least --min (default 99), 1 below it, 2 on bad input.
 """
 import argparse
@@ -48,6 +51,8 @@ RUN_UP = 200.0        # how far back a path may start when the box cannot stand 
 RUN_UP_STEP = 4.0     # ... tried at this spacing, nearest first
 RAMP_RISE = 48.0      # the highest a ramp under the start may stand above the lower floor, DOOM 3 units
 SLAB = 2.0            # DOOM 3 units a fence's slab (a masked texture, a switch panel) stands off its line
+DOOM_HALF_WIDTH = 16  # DOOM's player's box reaches this far either way from its middle, DOOM units
+STANCE_SAMPLES = 5    # points across the box each way where DOOM's player's stance is read
 BLOCKING = 0x0001     # linedef flag: blocks players and monsters
 
 _MANUAL_DOORS = {1, 26, 27, 28, 31, 32, 33, 34, 117, 118}
@@ -139,6 +144,24 @@ def on_slope(world, at, floor):
     return ground is not None and ground > floor + walker.EPSILON and walker.MIN_WALK_NORMAL < normal_z < 1 - 1e-6
 
 
+def doom_stands_low(level, x, y, dx, dy, low):
+    """Whether DOOM's player stands on the lower floor with his box just before the line at
+    (x, y), walking along (dx, dy): DOOM stands him on the highest floor his box touches, so
+    beside a higher floor behind the step (a trench narrower than his box) he never stands
+    on the lower floor and never walks up the step there."""
+    back = DOOM_HALF_WIDTH * (abs(dx) + abs(dy)) + 0.5
+    cx, cy = x - dx * back, y - dy * back
+    reach = DOOM_HALF_WIDTH - 0.5
+    for i in range(STANCE_SAMPLES):
+        for j in range(STANCE_SAMPLES):
+            px = cx - reach + 2 * reach * i / (STANCE_SAMPLES - 1)
+            py = cy - reach + 2 * reach * j / (STANCE_SAMPLES - 1)
+            sector = level.sector_at(px, py)
+            if sector >= 0 and level.sectors[sector][0] > low:
+                return False
+    return True
+
+
 def probe(level, lines, walls, world, step, scale):
     """Walks the player's box across the step; keeps the outcome of the first lateral position
     that works, or that of the middle. Where the box cannot even stand at the start because
@@ -163,6 +186,7 @@ def probe(level, lines, walls, world, step, scale):
     first = None
     for t in along:
         mx, my = x1 + ux * t, y1 + uy * t
+        stands = doom_stands_low(level, mx, my, dx, dy, level.sectors[step.low][0])
         before = lines.first_hit(mx, my, -dx, -dy, 2 * REACH / scale, step.index) * scale
         after = lines.first_hit(mx, my, dx, dy, 2 * REACH / scale, step.index) * scale
         # The box starts wholly on the lower side where the sector allows and ends wholly on
@@ -184,8 +208,13 @@ def probe(level, lines, walls, world, step, scale):
         if outcome.ok:
             step.outcome = outcome
             return
-        if first is None:
+        # Only where DOOM's player walks up does a failure count.
+        if first is None and stands:
             first = outcome
+    if first is None:
+        step.outcome = walker.Outcome(False, "DOOM's player never stands on the lower floor there")
+        step.no_room = True
+        return
     step.outcome = first
     # No room: the box cannot stand before the line, or a wall stops it at a line narrower
     # than itself (DOOM's wider player cannot pass there either).
