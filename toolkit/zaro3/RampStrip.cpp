@@ -126,6 +126,8 @@ StripCrossing RampStrip::Cross(geo::IntVec a, geo::IntVec b) const {
   crossing.cuts = fromAnEnd || (std::min(c0.u, c1.u) < kOnEdge && std::max(c0.u, c1.u) > 1 - kOnEdge);
   crossing.nearest = std::min(c0.t, c1.t);
   const double lo = std::min(c0.u, c1.u), hi = std::max(c0.u, c1.u);
+  crossing.alongLo = lo;
+  crossing.alongHi = hi;
   if (lo <= 0.5 && hi >= 0.5 && hi > lo) {
     crossing.middle = true;
     crossing.middleDepth = c0.t + (0.5 - c0.u) / (c1.u - c0.u) * (c1.t - c0.t);

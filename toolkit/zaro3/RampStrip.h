@@ -28,6 +28,7 @@ struct StripCrossing {
   bool middle = false;   // it crosses the strip's middle (halfway along the step line) ...
   double middleDepth = 0;  // ... at this depth, in steps
   bool towardsFront = false;  // going deeper crosses it from its back side to its front side
+  double alongLo = 0, alongHi = 0;  // its inside part lies between these fractions of the step line
 };
 
 class RampStrip {

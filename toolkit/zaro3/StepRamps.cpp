@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <numeric>
 #include <optional>
 
 #include "ConvexPolygon.h"
@@ -108,6 +109,7 @@ public:
       : m_level(level), m_plan(plan), m_lines(level), m_highestStep(HighestStepScaled(scale)) {
     // Headroom the ramp must leave under a ceiling, in DOOM units.
     m_headroom = static_cast<double>(kDoom3StandingHeight) / scale.Value();
+    m_narrowest = static_cast<double>(kDoom3PlayerWidth) / scale.Value();
   }
 
   // The ramp over `step`, its top edge at `topFrom` and `topTo` over the step line's ends
@@ -115,7 +117,16 @@ public:
   // there is no room for one; `solved` says whether the rise it leaves along its middle
   // is one DOOM 3's player steps.
   bool Build(const Step& step, int64_t topFrom, int64_t topTo, StepRamp& ramp, bool& solved) const {
-    const StepEnds ends = EndsOf(m_level, step);
+    return BuildBetween(step, EndsOf(m_level, step), topFrom, topTo, true, ramp, solved);
+  }
+
+private:
+  // The ramp over the part `ends` of the step line. Where lines near the ends of the step
+  // line stop it short of a rise DOOM 3's player steps (a pillar or a wall's corner beside
+  // the step), and `narrowing`, a ramp over the widest part of the line clear of them, when
+  // DOOM 3's player fits on it, is taken instead.
+  bool BuildBetween(const Step& step, const StepEnds& ends, int64_t topFrom, int64_t topTo, bool narrowing,
+                    StepRamp& ramp, bool& solved) const {
     const geo::IntVec from = ends.from, to = ends.to;
     const int64_t low = m_plan.floor[step.low];
     const int64_t top = std::max(topFrom, topTo);
@@ -146,20 +157,22 @@ public:
     auto height = [&](double depth) { return middleTop - fall * depth; };
     auto highest = [&](double depth) { return top - fall * depth; };
     std::vector<geo::IntLine> cuts;
+    std::vector<std::pair<double, double>> stoppers;  // along the step line
     double stop = reach;
     bool endCuts = false;
     for (const Crossed& c : crossed) {
-      const bool ends = c.linedef == end.line;
-      if (!ends && (c.crossing.nearest > reach - 1e-9 || Passable(c, low, end.floor, highest(c.crossing.nearest)))) {
+      const bool endsIt = c.linedef == end.line;
+      if (!endsIt && (c.crossing.nearest > reach - 1e-9 || Passable(c, low, end.floor, highest(c.crossing.nearest)))) {
         continue;
       }
       if (c.crossing.cuts) {
         const wad::Linedef& l = m_level.linedefs[c.linedef];
         cuts.push_back(geo::IntLine::Through({m_level.vertices[l.v1].x, m_level.vertices[l.v1].y},
                                              {m_level.vertices[l.v2].x, m_level.vertices[l.v2].y}));
-        endCuts = endCuts || ends;
+        endCuts = endCuts || endsIt;
       } else {
         stop = std::min(stop, c.crossing.nearest);
+        stoppers.push_back({c.crossing.alongLo, c.crossing.alongHi});
       }
     }
     // A line that stops it and cannot cut it exactly keeps it short of the line.
@@ -168,6 +181,17 @@ public:
                                  : static_cast<int64_t>(std::ceil(reach - 1e-9));
     const double left = stop < end.depth - 1e-9 ? std::max(end.left, height(stop) - end.floor) : end.left;
     solved = left <= m_highestStep + 1e-9;
+    if (!solved && narrowing && topFrom == topTo && !stoppers.empty()) {
+      StepEnds clear;
+      StepRamp narrow;
+      bool narrowSolved = false;
+      if (WidestClearPart(ends, stoppers, clear) &&
+          BuildBetween(step, clear, topFrom, topTo, false, narrow, narrowSolved) && narrowSolved) {
+        ramp = std::move(narrow);
+        solved = true;
+        return true;
+      }
+    }
     if (depth < 1) {
       solved = false;
       return false;
@@ -200,7 +224,35 @@ public:
     return FootprintIsSound(ramp.prism);
   }
 
-private:
+  // The widest part of the step line between integer points on it that lies clear of every
+  // stopper's span, when DOOM 3's player fits on a ramp that wide and it is not the whole line.
+  bool WidestClearPart(const StepEnds& ends, std::vector<std::pair<double, double>> stoppers, StepEnds& clear) const {
+    std::sort(stoppers.begin(), stoppers.end());
+    double bestFrom = 0, bestTo = 0, reached = 0;
+    auto consider = [&](double a, double b) {
+      if (b - a > bestTo - bestFrom) {
+        bestFrom = a;
+        bestTo = b;
+      }
+    };
+    for (const auto& [lo, hi] : stoppers) {
+      consider(reached, lo);
+      reached = std::max(reached, hi);
+    }
+    consider(reached, 1.0);
+    // Integer points on the line lie every 1/g of it.
+    const geo::IntVec d{ends.to.x - ends.from.x, ends.to.y - ends.from.y};
+    const int64_t g = std::gcd(std::llabs(d.x), std::llabs(d.y));
+    const int64_t first = static_cast<int64_t>(std::ceil(bestFrom * g - 1e-9));
+    const int64_t last = static_cast<int64_t>(std::floor(bestTo * g + 1e-9));
+    const double length = std::hypot(static_cast<double>(d.x), static_cast<double>(d.y));
+    if (last <= first || (first == 0 && last == g)) return false;
+    if ((last - first) * length / static_cast<double>(g) < m_narrowest) return false;
+    clear.from = {ends.from.x + d.x / g * first, ends.from.y + d.y / g * first};
+    clear.to = {ends.from.x + d.x / g * last, ends.from.y + d.y / g * last};
+    return true;
+  }
+
   // The lines inside the strip, with the sectors on either side of them going deeper.
   std::vector<Crossed> Gather(const Step& step, const RampStrip& strip) const {
     std::vector<Crossed> crossed;
@@ -304,6 +356,7 @@ private:
   LineCells m_lines;
   int64_t m_highestStep;
   double m_headroom = 0;
+  double m_narrowest = 0;  // DOOM 3's player's width, DOOM units
 };
 
 // How far around its origin a thing's feet reach, in DOOM units: a DOOM 3 monster's box.

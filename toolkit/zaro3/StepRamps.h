@@ -11,8 +11,10 @@
 // steps until the slope meets the floor. It never lies over a floor that moves,
 // a higher floor, a wall, a ledge DOOM's player does not walk up, or under a
 // ceiling too low for DOOM 3's player standing on it: those cut it along their
-// line or stop it short. A ramp that ends above the floor before it by more
-// than a step is counted as unsolved. Things standing on a ramp's footprint
+// line or stop it short. Where lines near the ends of the step line (a pillar,
+// a wall's corner) stop it short, a ramp over the widest part of the line clear
+// of them is taken instead, when DOOM 3's player fits on it. A ramp that ends
+// above the floor before it by more than a step is counted as unsolved. Things standing on a ramp's footprint
 // are raised onto it. Where a staircase is open on its side, the treads' own
 // ramps raise the ground beyond the side's step lines: those steps' ramps climb
 // to that ground along their line (a top edge that slopes with the tread's

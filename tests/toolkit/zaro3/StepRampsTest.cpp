@@ -167,6 +167,43 @@ TEST(StepRamps, ARampStaysOffAFloorThatMovesAndOutOfABlockingLine) {
   EXPECT_EQ(blocked.steps, 0);
 }
 
+TEST(StepRamps, APillarBesideAStepsEndLeavesARampOverTheRestOfTheLine) {
+  // A 24-unit step at x = 128, and a pillar (a hole in the lower room) just before its
+  // southern end, where a ramp over the whole line would have to stop after 4 units.
+  auto crafted = MakeRooms({Room(0, 128, 0), Room(128, 256, 24)});
+  wad::Level& level = crafted.level;
+  const int corners[4][2] = {{116, 4}, {124, 4}, {124, 16}, {116, 16}};
+  const int first = static_cast<int>(level.vertices.size());
+  for (const auto& c : corners) level.vertices.push_back({c[0], c[1]});
+  for (int i = 0; i < 4; ++i) {
+    wad::Sidedef side;
+    side.sector = 0;
+    level.sidedefs.push_back(side);
+    wad::Linedef line;
+    // Counter-clockwise round the hole: the room lies on the right, in front.
+    line.v1 = first + i;
+    line.v2 = first + (i + 1) % 4;
+    line.front = static_cast<int>(level.sidedefs.size()) - 1;
+    line.flags = wad::kLineBlocking;
+    level.linedefs.push_back(line);
+  }
+  zaro3::RampReport report;
+  const auto ramps = zaro3::BuildStepRamps(level, PlanOf(level), {15, 1}, report);
+  ASSERT_EQ(ramps.size(), 1u);
+  EXPECT_EQ(report.unsolved, 0);
+  const Prism& ramp = ramps[0].prism;
+  EXPECT_FALSE(Inside(ramp, 120, 10));  // never over the pillar
+  EXPECT_FALSE(Inside(ramp, 126, 8));   // nor beside it, across the pillar's span of the line
+  // Up the middle of the line it climbs from the floor to the step within DOOM 3's step.
+  double ground = 0;
+  for (double x = 60; x <= 128; x += 1) {
+    const double at = std::max(0.0, RampsAt(ramps, x, 64));
+    EXPECT_LE((at - ground) * 1.5, 16.0 + 1e-6) << "at x = " << x;
+    ground = at;
+  }
+  EXPECT_NEAR(ground, 24, 1e-6);
+}
+
 TEST(StepRamps, ThingsStandingOnARampAreRaisedOntoIt) {
   const auto crafted = MakeRooms({Room(0, 128, 0), Room(128, 256, 24)});
   zaro3::RampReport report;
