@@ -12,7 +12,8 @@ where it stands wholly on the upper side (up to 32 units after), in the scaled
 map (walker.py says how it climbs); where the box cannot stand at that start
 because a ramp already rises there (walkable sloped ground under it), it starts
 at the nearest place up to 200 units back, short of any wall, where the box
-stands on the lower floor. Where a short line ends against a wall, the
+stands on the lower floor (not below it), or where there is none (a ledge over a
+drop), on the ramp itself. Where a short line ends against a wall, the
 path is also tried where the box just clears either end. The map's solids are
 the brushes of the world and of every solid brush entity (triggers and
 "solid" "0" entities are left out) that have a face whose material stops the
@@ -135,13 +136,25 @@ def solids(entities, keywords):
     return found
 
 
-def on_slope(world, at, floor):
-    """Whether the highest ground under the box at `at`, within a ramp's height above the
-    floor, is a walkable slope (a ramp), not a flat top or a wall."""
+def _ground(world, at, z):
     x, y = at
     solids = world.near(x - walker.HALF_WIDTH, y - walker.HALF_WIDTH, x + walker.HALF_WIDTH, y + walker.HALF_WIDTH)
-    ground, normal_z, _ = walker.stand(solids, x, y, floor + RAMP_RISE - walker.STEP)
-    return ground is not None and ground > floor + walker.EPSILON and walker.MIN_WALK_NORMAL < normal_z < 1 - 1e-6
+    return walker.stand(solids, x, y, z)
+
+
+def slope_under(world, at, floor):
+    """The height of the highest ground under the box at `at`, within a ramp's height above
+    the floor, when it is a walkable slope (a ramp), not a flat top or a wall; else None."""
+    ground, normal_z, _ = _ground(world, at, floor + RAMP_RISE - walker.STEP)
+    if ground is not None and ground > floor + walker.EPSILON and walker.MIN_WALK_NORMAL < normal_z < 1 - 1e-6:
+        return ground
+    return None
+
+
+def stands_on(world, at, floor):
+    """Whether the box at `at` stands on ground at the floor's height (not lower)."""
+    ground, _, _ = _ground(world, at, floor)
+    return ground is not None and abs(ground - floor) <= walker.EPSILON
 
 
 def doom_stands_low(level, x, y, dx, dy, low):
@@ -196,15 +209,21 @@ def probe(level, lines, walls, world, step, scale):
         ahead = max(1 - deep, min(REACH, after - deep - walker.CONTACT - SLAB))
         start = (mx * scale - dx * back, my * scale - dy * back)
         outcome = walker.walk(world, start, (dx, dy), back + ahead, low_floor)
-        if not outcome.ok and outcome.at == 0 and on_slope(world, start, low_floor):
+        slope = slope_under(world, start, low_floor) if not outcome.ok and outcome.at == 0 else None
+        if slope is not None:
             behind = walls.first_hit(mx, my, -dx, -dy, RUN_UP / scale, step.index) * scale
             run_up = back + RUN_UP_STEP
+            came_up = False
             while run_up <= min(RUN_UP, behind - deep - walker.CONTACT):
-                start = (mx * scale - dx * run_up, my * scale - dy * run_up)
-                if walker.walk(world, start, (dx, dy), 0, low_floor).ok:
-                    outcome = walker.walk(world, start, (dx, dy), run_up + ahead, low_floor)
+                back_start = (mx * scale - dx * run_up, my * scale - dy * run_up)
+                if stands_on(world, back_start, low_floor) and walker.walk(world, back_start, (dx, dy), 0, low_floor).ok:
+                    outcome = walker.walk(world, back_start, (dx, dy), run_up + ahead, low_floor)
+                    came_up = True
                     break
                 run_up += RUN_UP_STEP
+            if not came_up:
+                # No floor behind to come up from (a ledge over a drop): the box stands on the ramp.
+                outcome = walker.walk(world, start, (dx, dy), back + ahead, slope)
         if outcome.ok:
             step.outcome = outcome
             return
