@@ -25,12 +25,23 @@ class TrenchLevel:
         return 0 if self.west <= x < 8 else 1
 
 
+class ShutDoorLevel:
+    """Floor 0 everywhere, with a shut door (ceiling on the floor) from x = -20 to -10."""
+    sectors = [(0, 128, 0), (0, 0, 0)]
+
+    def sector_at(self, x, y):
+        return 1 if -20 <= x < -10 else 0
+
+
 def stance_faults():
     faults = []
     if walkcheck.doom_stands_low(TrenchLevel(0), 8, 0, 1, 0, 0):
         faults.append("DOOM's player stands in a trench 8 wide")
     if not walkcheck.doom_stands_low(TrenchLevel(-64), 8, 0, 1, 0, 0):
         faults.append("DOOM's player does not stand in a room 72 wide")
+    shut = ShutDoorLevel()
+    if walkcheck.doom_stands_low(shut, 8, 0, 1, 0, 0) or not walkcheck.doom_stands_low(shut, 40, 0, 1, 0, 0):
+        faults.append("DOOM's player stands in a shut door's way or not clear of it")
     return faults
 
 

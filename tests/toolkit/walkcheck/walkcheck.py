@@ -9,15 +9,16 @@ special tags, a manual door's back sector, timed door sectors). For each, the
 player's box walks a short straight path across the middle of the line, from
 where it stands wholly on the lower side (up to 32 units before the line) to
 where it stands wholly on the upper side (up to 32 units after), in the scaled
-map (walker.py says how it climbs); where the box cannot stand at that start
-because a ramp already rises there (walkable sloped ground under it), it starts
+map (walker.py says how it climbs); where the walk fails with a ramp already
+rising under the box at that start (walkable sloped ground under it), it starts
 at the nearest place up to 200 units back, short of any wall, where the box
 stands on the lower floor (not below it), or where there is none (a ledge over a
 drop), on the ramp itself. Where a short line ends against a wall, the
 path is also tried where the box just clears either end. The map's solids are
 the brushes of the world and of every solid brush entity (triggers and
 "solid" "0" entities are left out) that have a face whose material stops the
-player: solid, or player clip. Materials come from the packages given (their
+player: solid, or player clip; a door that starts open ("start_open") stands
+where the game moves it when the level starts. Materials come from the packages given (their
 .mtr files), DOOM 3's own tool materials and, for names nothing defines, an
 opaque solid stand-in, as in the compile check.
 
@@ -113,13 +114,32 @@ def material_table(packages):
     return keywords
 
 
+def spawn_lift(entity, brushes):
+    """How far up the game moves a door that starts open (a func_door with "start_open")
+    when it spawns: its bounds' height less its lip, along "movedir" -1 (up) or -2 (down)."""
+    keys = entity.keys
+    if keys.get('classname') != 'func_door' or keys.get('start_open') != '1' or not brushes:
+        return 0.0
+    direction = {'-1': 1.0, '-2': -1.0}.get(keys.get('movedir', keys.get('angle', '')))
+    if direction is None:
+        return 0.0
+    height = max(b.hi[2] for b in brushes) - min(b.lo[2] for b in brushes)
+    try:
+        lip = float(keys.get('lip', '8'))
+    except ValueError:
+        lip = 8.0
+    return direction * max(0.0, height - lip)
+
+
 def solids(entities, keywords):
-    """The brushes that stop the player, as walker.Solid."""
+    """The brushes that stop the player, as walker.Solid, where the game has them when the
+    level starts."""
     found = []
     for entity in entities:
         keys = entity.keys
         if keys.get('classname', '').startswith('trigger_') or keys.get('solid') == '0':
             continue
+        own = []
         for brush in entity.brushes:
             planes, stops = [], False
             for points, material in brush:
@@ -132,7 +152,13 @@ def solids(entities, keywords):
                 stops = stops or engine_base.blocks_player(keywords.get(name, set()))
             polygons = [w for _, w in convex.faces(planes)]
             if stops and len(polygons) >= 4:
-                found.append(walker.Solid(planes, polygons))
+                own.append((planes, polygons))
+        lift = spawn_lift(entity, [walker.Solid(pl, po) for pl, po in own])
+        for planes, polygons in own:
+            if lift:
+                planes = [(n, d + n[2] * lift) for n, d in planes]
+                polygons = [[(x, y, z + lift) for x, y, z in w] for w in polygons]
+            found.append(walker.Solid(planes, polygons))
     return found
 
 
@@ -161,7 +187,8 @@ def doom_stands_low(level, x, y, dx, dy, low):
     """Whether DOOM's player stands on the lower floor with his box just before the line at
     (x, y), walking along (dx, dy): DOOM stands him on the highest floor his box touches, so
     beside a higher floor behind the step (a trench narrower than his box) he never stands
-    on the lower floor and never walks up the step there."""
+    on the lower floor and never walks up the step there; nor where a shut door or a
+    pillar (a ceiling too low to stand under) stands in his box's way."""
     back = DOOM_HALF_WIDTH * (abs(dx) + abs(dy)) + 0.5
     cx, cy = x - dx * back, y - dy * back
     reach = DOOM_HALF_WIDTH - 0.5
@@ -170,17 +197,23 @@ def doom_stands_low(level, x, y, dx, dy, low):
             px = cx - reach + 2 * reach * i / (STANCE_SAMPLES - 1)
             py = cy - reach + 2 * reach * j / (STANCE_SAMPLES - 1)
             sector = level.sector_at(px, py)
-            if sector >= 0 and level.sectors[sector][0] > low:
+            if sector < 0:
+                continue
+            floor, ceiling, _tag = level.sectors[sector]
+            # A higher floor lifts him; a ceiling too low to stand under (a shut door, a
+            # pillar) keeps him out.
+            if floor > low or ceiling - low < DOOM_HEIGHT:
                 return False
     return True
 
 
 def probe(level, lines, walls, world, step, scale):
     """Walks the player's box across the step; keeps the outcome of the first lateral position
-    that works, or that of the middle. Where the box cannot even stand at the start because
-    a ramp already rises there (a walkable slope under it), the path starts at the nearest
-    place farther back, short of any wall, where it stands on the lower floor, as a player
-    comes up the ramp from there."""
+    that works, or of the first where DOOM's player stands on the lower floor. Where the walk
+    fails with a ramp already rising under the box at the start (a walkable slope), the path
+    starts at the nearest place farther back, short of any wall, where the box stands on the
+    lower floor, as a player comes up the ramp from there; with no such floor behind (a
+    ledge over a drop, a tread the ramp covers), on the ramp itself."""
     v1, v2, *_ = level.lines[step.index]
     (x1, y1), (x2, y2) = level.vertices[v1], level.vertices[v2]
     length = ((x2 - x1) ** 2 + (y2 - y1) ** 2) ** 0.5
@@ -209,7 +242,7 @@ def probe(level, lines, walls, world, step, scale):
         ahead = max(1 - deep, min(REACH, after - deep - walker.CONTACT - SLAB))
         start = (mx * scale - dx * back, my * scale - dy * back)
         outcome = walker.walk(world, start, (dx, dy), back + ahead, low_floor)
-        slope = slope_under(world, start, low_floor) if not outcome.ok and outcome.at == 0 else None
+        slope = slope_under(world, start, low_floor) if not outcome.ok else None
         if slope is not None:
             behind = walls.first_hit(mx, my, -dx, -dy, RUN_UP / scale, step.index) * scale
             run_up = back + RUN_UP_STEP
