@@ -4,6 +4,7 @@
 #include "LightEntities.h"
 #include "MaskedLines.h"
 #include "Portals.h"
+#include "RampHips.h"
 #include "StepRamps.h"
 #include "WallRuns.h"
 #include "WorldBrushes.h"
@@ -62,7 +63,13 @@ Conversion ConvertLevel(const wad::Level& level, const Options& options, const M
   entities.push_back(std::move(world));
 
   std::vector<StepRamp> ramps;
-  if (brushOptions.floors) ramps = BuildStepRamps(level, plan, options.scale, summary.ramps);
+  if (brushOptions.floors) {
+    ramps = BuildStepRamps(level, plan, options.scale, summary.ramps);
+    std::vector<StepRamp> hips = BuildRampHips(level, plan, options.scale, ramps,
+                                               [&](double x, double y) { return locator.SectorAt(x, y); });
+    summary.ramps.hips = static_cast<int>(hips.size());
+    Append(ramps, std::move(hips));
+  }
   for (StepRamp& ramp : ramps) entities.front().brushes.push_back(ramp.prism);
 
   std::vector<MapEntity> things = BuildThingEntities(level, table, options.noEntities,

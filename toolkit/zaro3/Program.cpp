@@ -64,7 +64,7 @@ void PrintSummary(const std::string& mapName, const ConversionSummary& s, const 
       << " unknown thing types skipped, " << s.things.outside << " outside every sector)\n";
   out << "lights: " << s.lights << "\n";
   out << "steps: " << s.ramps.steps << " DOOM's player walks up, " << s.ramps.walkable << " low enough as they are, "
-      << s.ramps.ramps << " ramps, " << s.ramps.unsolved << " still too high\n";
+      << s.ramps.ramps << " ramps (" << s.ramps.hips << " sloped ends), " << s.ramps.unsolved << " still too high\n";
   out << "portals: " << s.portals.portals << " (" << s.portals.doorsWithPortal << " of the "
       << s.portals.doorsBetween << " doors between two sectors close one, " << s.portals.doorsUnsealable
       << " of the rest shaped so that no flat portal seals them, of " << s.portals.doors << " doors; "

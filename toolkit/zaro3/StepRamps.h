@@ -47,6 +47,7 @@ struct RampReport {
   int walkable = 0;   // of those, low enough for DOOM 3's player as they are
   int ramps = 0;      // ramps made
   int unsolved = 0;   // ramps that still leave a rise too high where they end, or no room for one
+  int hips = 0;       // sloped ends of ramps standing in open floor (RampHips)
 };
 
 std::vector<StepRamp> BuildStepRamps(const wad::Level& level, const MoverPlan& plan, const Scale& scale,

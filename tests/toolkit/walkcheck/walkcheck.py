@@ -213,7 +213,8 @@ def probe(level, lines, walls, world, step, scale):
     fails with a ramp already rising under the box at the start (a walkable slope), the path
     starts at the nearest place farther back, short of any wall, where the box stands on the
     lower floor, as a player comes up the ramp from there; with no such floor behind (a
-    ledge over a drop, a tread the ramp covers), on the ramp itself."""
+    ledge over a drop, a tread the ramp covers) or no way on from there, on the ramp
+    itself, as one who came up it from its foot."""
     v1, v2, *_ = level.lines[step.index]
     (x1, y1), (x2, y2) = level.vertices[v1], level.vertices[v2]
     length = ((x2 - x1) ** 2 + (y2 - y1) ** 2) ** 0.5
@@ -246,16 +247,15 @@ def probe(level, lines, walls, world, step, scale):
         if slope is not None:
             behind = walls.first_hit(mx, my, -dx, -dy, RUN_UP / scale, step.index) * scale
             run_up = back + RUN_UP_STEP
-            came_up = False
             while run_up <= min(RUN_UP, behind - deep - walker.CONTACT):
                 back_start = (mx * scale - dx * run_up, my * scale - dy * run_up)
                 if stands_on(world, back_start, low_floor) and walker.walk(world, back_start, (dx, dy), 0, low_floor).ok:
                     outcome = walker.walk(world, back_start, (dx, dy), run_up + ahead, low_floor)
-                    came_up = True
                     break
                 run_up += RUN_UP_STEP
-            if not came_up:
-                # No floor behind to come up from (a ledge over a drop): the box stands on the ramp.
+            if not outcome.ok:
+                # No floor behind to come up from (a ledge over a drop), or the ramp's end in the
+                # way from there: the box stands on the ramp, as one who came up it from its foot.
                 outcome = walker.walk(world, start, (dx, dy), back + ahead, slope)
         if outcome.ok:
             step.outcome = outcome

@@ -7,7 +7,9 @@
 
 #include "CraftedRooms.h"
 #include "MoverPlan.h"
+#include "Pieces.h"
 #include "PrismShapes.h"
+#include "RampHips.h"
 #include "RampStrip.h"
 
 using zaro3::Prism;
@@ -47,7 +49,81 @@ double RampsAt(const std::vector<StepRamp>& ramps, double x, double y) {
   return ground;
 }
 
+// Room 0 [0,256]^2 (floor 0) with platform 1 [96,160]^2 (floor 24) standing in it.
+wad::Level PlatformInARoom() {
+  wad::Level level;
+  level.name = "MAP01";
+  for (const int floor : {0, 24}) {
+    wad::Sector sector;
+    sector.floorHeight = floor;
+    sector.ceilingHeight = 200;
+    level.sectors.push_back(sector);
+  }
+  auto line = [&](int x1, int y1, int x2, int y2, int right, int left) {
+    const int v = static_cast<int>(level.vertices.size());
+    level.vertices.push_back({x1, y1});
+    level.vertices.push_back({x2, y2});
+    wad::Linedef l;
+    l.v1 = v;
+    l.v2 = v + 1;
+    for (const int s : {right, left}) {
+      if (s < 0) continue;
+      wad::Sidedef side;
+      side.sector = s;
+      level.sidedefs.push_back(side);
+      (s == right ? l.front : l.back) = static_cast<int>(level.sidedefs.size()) - 1;
+    }
+    l.flags = left >= 0 ? wad::kLineTwoSided : wad::kLineBlocking;
+    level.linedefs.push_back(l);
+  };
+  // The room clockwise, the platform clockwise (itself on the right, the room on the left).
+  line(0, 0, 0, 256, 0, -1);
+  line(0, 256, 256, 256, 0, -1);
+  line(256, 256, 256, 0, 0, -1);
+  line(256, 0, 0, 0, 0, -1);
+  line(96, 96, 96, 160, 1, 0);
+  line(96, 160, 160, 160, 1, 0);
+  line(160, 160, 160, 96, 1, 0);
+  line(160, 96, 96, 96, 1, 0);
+  return level;
+}
+
 }  // namespace
+
+TEST(RampHips, APlatformInARoomGetsSlopedEndsAndAStepBetweenWallsNone) {
+  const wad::Level level = PlatformInARoom();
+  const zaro3::MoverPlan plan = PlanOf(level);
+  zaro3::RampReport report;
+  const std::vector<StepRamp> ramps = zaro3::BuildStepRamps(level, plan, {15, 1}, report);
+  ASSERT_EQ(ramps.size(), 4u);
+  const zaro3::SectorLocator locator(level);
+  auto sectorAt = [&](double x, double y) { return locator.SectorAt(x, y); };
+  std::vector<StepRamp> all = ramps;
+  const std::vector<StepRamp> hips = zaro3::BuildRampHips(level, plan, {15, 1}, ramps, sectorAt);
+  EXPECT_EQ(hips.size(), 8u);  // both ends of every side
+  all.insert(all.end(), hips.begin(), hips.end());
+  for (const StepRamp& hip : hips) EXPECT_TRUE(zaro3::FootprintIsSound(hip.prism));
+  // Round the platform's corner, a circle about it a unit out: the ground never drops
+  // below the floor beside the ramps, and rises and falls no steeper than 45 degrees.
+  double previous = 0;
+  for (int i = 0; i <= 90; ++i) {
+    const double angle = (180.0 + i) * M_PI / 180.0;  // from west of the corner round to south
+    const double x = 96 + 20 * std::cos(angle), y = 96 + 20 * std::sin(angle);
+    const double ground = std::max(0.0, RampsAt(all, x, y));
+    EXPECT_GT(ground, 0.0) << "bare floor beside the corner at " << x << ", " << y;
+    if (i > 0) EXPECT_LE(std::abs(ground - previous), 20 * M_PI / 180.0 + 1e-6) << "at " << x << ", " << y;
+    previous = ground;
+  }
+
+  const auto between = MakeRooms({Room(0, 128, 0), Room(128, 256, 24)});
+  const zaro3::MoverPlan betweenPlan = PlanOf(between.level);
+  const std::vector<StepRamp> walled = zaro3::BuildStepRamps(between.level, betweenPlan, {15, 1}, report);
+  ASSERT_EQ(walled.size(), 1u);
+  const zaro3::SectorLocator walls(between.level);
+  EXPECT_TRUE(zaro3::BuildRampHips(between.level, betweenPlan, {15, 1}, walled,
+                                   [&](double x, double y) { return walls.SectorAt(x, y); })
+                  .empty());
+}
 
 TEST(StepRamps, AStaircaseOfEightSixteenAndTwentyFourClimbsWithinDoom3sStep) {
   // Treads of 32 between steps of 8, 16 and 24, at the dialog's scale.
