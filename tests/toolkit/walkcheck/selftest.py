@@ -33,15 +33,28 @@ class ShutDoorLevel:
         return 1 if -20 <= x < -10 else 0
 
 
+class SillLevel:
+    """Floor 0 west of x = 8; east of it a step of 16 from y = `south` to 4, a sill of 64 beyond."""
+    sectors = [(0, 128, 0), (16, 128, 0), (64, 128, 0)]
+
+    def __init__(self, south):
+        self.south = south
+
+    def sector_at(self, x, y):
+        return 0 if x < 8 else (1 if self.south <= y < 4 else 2)
+
+
 def stance_faults():
     faults = []
-    if walkcheck.doom_stands_low(TrenchLevel(0), 8, 0, 1, 0, 0):
+    if walkcheck.doom_walks_up(TrenchLevel(0), 8, 0, 1, 0, 0):
         faults.append("DOOM's player stands in a trench 8 wide")
-    if not walkcheck.doom_stands_low(TrenchLevel(-64), 8, 0, 1, 0, 0):
+    if not walkcheck.doom_walks_up(TrenchLevel(-64), 8, 0, 1, 0, 0):
         faults.append("DOOM's player does not stand in a room 72 wide")
     shut = ShutDoorLevel()
-    if walkcheck.doom_stands_low(shut, 8, 0, 1, 0, 0) or not walkcheck.doom_stands_low(shut, 40, 0, 1, 0, 0):
+    if walkcheck.doom_walks_up(shut, 8, 0, 1, 0, 0) or not walkcheck.doom_walks_up(shut, 40, 0, 1, 0, 0):
         faults.append("DOOM's player stands in a shut door's way or not clear of it")
+    if walkcheck.doom_walks_up(SillLevel(-8), 8, -2, 1, 0, 0) or not walkcheck.doom_walks_up(SillLevel(-200), 8, -40, 1, 0, 0):
+        faults.append("DOOM's player walks up a narrow step beside a sill, or not up a wide one")
     return faults
 
 

@@ -22,12 +22,14 @@ where the game moves it when the level starts. Materials come from the packages 
 .mtr files), DOOM 3's own tool materials and, for names nothing defines, an
 opaque solid stand-in, as in the compile check.
 
-A step is walked up only where DOOM's player stands on its lower floor: DOOM
-stands him on the highest floor his box touches, so a step out of a trench or a
-sliver narrower than his box, with a higher floor behind it, is never walked up
-there. Prints the count of step-ups, those checked (a step with no room for the
-box, before the line or between walls at a line narrower than the box, or where
-DOOM's player never stands on the lower floor, is counted apart), the walkable share and the worst steps, highest first. Exit 0
+A step is walked up only where DOOM's player stands on its lower floor and his
+box crosses the line: DOOM stands him on the highest floor his box touches, so a
+step out of a trench or a sliver narrower than his box, with a higher floor
+behind it, is never walked up there, nor a narrow step beside a higher sill that
+his box meets as it crosses. Prints the count of step-ups, those checked (a step
+with no room for the box, before the line or between walls at a line narrower
+than the box, or where DOOM's player does not walk up, is counted apart), the
+walkable share and the worst steps, highest first. Exit 0
 when the walkable share is at least --min (default 99), 1 below it, 2 on bad input.
 """
 import argparse
@@ -183,28 +185,35 @@ def stands_on(world, at, floor):
     return ground is not None and abs(ground - floor) <= walker.EPSILON
 
 
-def doom_stands_low(level, x, y, dx, dy, low):
-    """Whether DOOM's player stands on the lower floor with his box just before the line at
-    (x, y), walking along (dx, dy): DOOM stands him on the highest floor his box touches, so
-    beside a higher floor behind the step (a trench narrower than his box) he never stands
-    on the lower floor and never walks up the step there; nor where a shut door or a
-    pillar (a ceiling too low to stand under) stands in his box's way."""
-    back = DOOM_HALF_WIDTH * (abs(dx) + abs(dy)) + 0.5
-    cx, cy = x - dx * back, y - dy * back
+def _box_sectors(level, cx, cy):
+    """The floors and ceilings of the sectors under DOOM's player's box centred at (cx, cy)."""
     reach = DOOM_HALF_WIDTH - 0.5
     for i in range(STANCE_SAMPLES):
         for j in range(STANCE_SAMPLES):
             px = cx - reach + 2 * reach * i / (STANCE_SAMPLES - 1)
             py = cy - reach + 2 * reach * j / (STANCE_SAMPLES - 1)
             sector = level.sector_at(px, py)
-            if sector < 0:
-                continue
-            floor, ceiling, _tag = level.sectors[sector]
-            # A higher floor lifts him; a ceiling too low to stand under (a shut door, a
-            # pillar) keeps him out.
-            if floor > low or ceiling - low < DOOM_HEIGHT:
-                return False
-    return True
+            if sector >= 0:
+                yield level.sectors[sector][:2]
+
+
+def doom_walks_up(level, x, y, dx, dy, low):
+    """Whether DOOM's player walks up the line at (x, y), walking along (dx, dy), from its
+    lower floor. DOOM stands him on the highest floor his box touches: beside a higher floor
+    behind the step (a trench narrower than his box) he never stands on the lower floor, nor
+    where a shut door or a pillar (a ceiling too low to stand under) is in his box's way;
+    and as his box's front crosses the line it must meet no floor more than his step above
+    him (a higher sill beside a narrow step) and room to stand under the ceiling."""
+    back = DOOM_HALF_WIDTH * (abs(dx) + abs(dy)) + 0.5
+    for floor, ceiling in _box_sectors(level, x - dx * back, y - dy * back):
+        if floor > low or ceiling - low < DOOM_HEIGHT:
+            return False
+    crossing = list(_box_sectors(level, x - dx * (back - 1.5), y - dy * (back - 1.5)))
+    if not crossing:
+        return True
+    highest = max(floor for floor, _ceiling in crossing)
+    lowest_ceiling = min(ceiling for _floor, ceiling in crossing)
+    return highest <= low + DOOM_STEP and lowest_ceiling - highest >= DOOM_HEIGHT
 
 
 def probe(level, lines, walls, world, step, scale):
@@ -233,7 +242,7 @@ def probe(level, lines, walls, world, step, scale):
     first = None
     for t in along:
         mx, my = x1 + ux * t, y1 + uy * t
-        stands = doom_stands_low(level, mx, my, dx, dy, level.sectors[step.low][0])
+        stands = doom_walks_up(level, mx, my, dx, dy, level.sectors[step.low][0])
         before = lines.first_hit(mx, my, -dx, -dy, 2 * REACH / scale, step.index) * scale
         after = lines.first_hit(mx, my, dx, dy, 2 * REACH / scale, step.index) * scale
         # The box starts wholly on the lower side where the sector allows and ends wholly on
@@ -264,7 +273,7 @@ def probe(level, lines, walls, world, step, scale):
         if first is None and stands:
             first = outcome
     if first is None:
-        step.outcome = walker.Outcome(False, "DOOM's player never stands on the lower floor there")
+        step.outcome = walker.Outcome(False, "DOOM's player does not walk up there")
         step.no_room = True
         return
     step.outcome = first
