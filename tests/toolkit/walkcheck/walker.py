@@ -114,11 +114,13 @@ def stand(solids, x, y, z):
     """The ground the box at (x, y) reaches from feet height z: (ground, normal z, columns), or
     (None, 0, columns) when nothing lies within one step above z or anywhere below."""
     columns = _columns(solids, x, y)
-    ground, normal_z = None, 0.0
-    for lo, hi, nz in columns:
-        if hi <= z + STEP + EPSILON and (ground is None or hi > ground + EPSILON or
-                                         (abs(hi - ground) <= EPSILON and nz > normal_z)):
-            ground, normal_z = hi, nz
+    reachable = [(hi, nz) for _lo, hi, nz in columns if hi <= z + STEP + EPSILON]
+    if not reachable:
+        return None, 0.0, columns
+    # The highest top; of the tops as high as it (within EPSILON of it, not of each other,
+    # so that a chain of near ties never settles lower), the best-standing normal.
+    ground = max(hi for hi, _nz in reachable)
+    normal_z = max(nz for hi, nz in reachable if hi >= ground - EPSILON)
     return ground, normal_z, columns
 
 
