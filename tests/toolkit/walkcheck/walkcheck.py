@@ -9,7 +9,8 @@ special tags, a manual door's back sector, timed door sectors). For each, the
 player's box walks a short straight path across the middle of the line, from
 where it stands wholly on the lower side (up to 32 units before the line) to
 where it stands wholly on the upper side (up to 32 units after), in the scaled
-map (walker.py says how it climbs); where the walk fails with a ramp already
+map (walker.py says how it climbs); once the box stands wholly past the line the
+step is climbed, whatever it meets farther on; where the walk fails with a ramp already
 rising under the box at that start (walkable sloped ground under it), it starts
 at the nearest place up to 200 units back, short of any wall, where the box
 stands on the lower floor (not below it), or where there is none (a ledge over a
@@ -251,7 +252,13 @@ def probe(level, lines, walls, world, step, scale):
         back = max(deep + 1, min(REACH, before - deep - walker.CONTACT))
         ahead = max(1 - deep, min(REACH, after - deep - walker.CONTACT - SLAB))
         start = (mx * scale - dx * back, my * scale - dy * back)
-        outcome = walker.walk(world, start, (dx, dy), back + ahead, low_floor)
+        # Once the box stands wholly past the line the step is climbed: what it meets farther
+        # on (a cave's wall beside a short path) is no longer the step's.
+        def across(path_start, run_up, z):
+            outcome = walker.walk(world, path_start, (dx, dy), run_up + ahead, z)
+            return walker.Outcome(True) if not outcome.ok and outcome.at > run_up + deep else outcome
+
+        outcome = across(start, back, low_floor)
         slope = slope_under(world, start, low_floor) if not outcome.ok else None
         if slope is not None:
             behind = walls.first_hit(mx, my, -dx, -dy, RUN_UP / scale, step.index) * scale
@@ -259,13 +266,13 @@ def probe(level, lines, walls, world, step, scale):
             while run_up <= min(RUN_UP, behind - deep - walker.CONTACT):
                 back_start = (mx * scale - dx * run_up, my * scale - dy * run_up)
                 if stands_on(world, back_start, low_floor) and walker.walk(world, back_start, (dx, dy), 0, low_floor).ok:
-                    outcome = walker.walk(world, back_start, (dx, dy), run_up + ahead, low_floor)
+                    outcome = across(back_start, run_up, low_floor)
                     break
                 run_up += RUN_UP_STEP
             if not outcome.ok:
                 # No floor behind to come up from (a ledge over a drop), or the ramp's end in the
                 # way from there: the box stands on the ramp, as one who came up it from its foot.
-                outcome = walker.walk(world, start, (dx, dy), back + ahead, slope)
+                outcome = across(start, back, slope)
         if outcome.ok:
             step.outcome = outcome
             return
