@@ -344,15 +344,30 @@ void ReplacePackageEntries(const std::string& package, const std::vector<Package
 
   TemporaryPackage target(package);
   std::string directory;
+  // Kept entries that follow each other are copied as one run: a package of thousands of
+  // small files is then a few large reads and writes.
+  uint64_t runStart = 0, runEnd = 0;
+  auto flush = [&] {
+    if (runEnd > runStart) CopyRange(source, runStart, runEnd - runStart, target);
+    runStart = runEnd = 0;
+  };
   for (std::size_t i = 0; i < byOffset.size(); ++i) {
     const Entry& entry = *byOffset[i];
-    if (isReplaced(entry)) continue;
+    if (isReplaced(entry)) {
+      flush();
+      continue;
+    }
     const uint64_t end = i + 1 < byOffset.size() ? byOffset[i + 1]->localOffset : source.DirectoryOffset();
+    if (runEnd != entry.localOffset || runEnd == runStart) {
+      flush();
+      runStart = entry.localOffset;
+    }
+    runEnd = end;
     std::string record = entry.record;
-    Set32(record, 42, target.Position());
+    Set32(record, 42, target.Position() + (entry.localOffset - runStart));
     directory += record;
-    CopyRange(source, entry.localOffset, end - entry.localOffset, target);
   }
+  flush();
   for (const PackageFile& file : files) {
     NewEntry packed = PackFile(file, package);
     Set32(packed.record, 42, target.Position());
