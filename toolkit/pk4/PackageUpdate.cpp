@@ -80,13 +80,16 @@ public:
   void Close() { m_in.close(); }
 
   std::string Read(uint64_t offset, std::size_t count) {
-    if (offset > m_fileSize || count > m_fileSize - offset) Fail("damaged package: data past its end");
     std::string bytes(count, '\0');
+    ReadInto(offset, count, bytes.data());
+    return bytes;
+  }
+  void ReadInto(uint64_t offset, std::size_t count, char* into) {
+    if (offset > m_fileSize || count > m_fileSize - offset) Fail("damaged package: data past its end");
     m_in.clear();
     m_in.seekg(static_cast<std::streamoff>(offset));
-    if (count > 0) m_in.read(bytes.data(), static_cast<std::streamsize>(count));
+    if (count > 0) m_in.read(into, static_cast<std::streamsize>(count));
     if (!m_in) Fail("cannot read the package");
-    return bytes;
   }
 
   // The entry's stored (uncompressed) bytes, checked against size and CRC.
@@ -193,10 +196,11 @@ public:
   TemporaryPackage& operator=(const TemporaryPackage&) = delete;
 
   uint64_t Position() const { return m_written; }
-  void Write(const std::string& bytes) {
-    m_out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  void Write(const std::string& bytes) { Write(bytes.data(), bytes.size()); }
+  void Write(const char* bytes, std::size_t count) {
+    m_out.write(bytes, static_cast<std::streamsize>(count));
     if (!m_out) throw PackageError(m_target + ": cannot write the new package");
-    m_written += bytes.size();
+    m_written += count;
     if (m_written > kLimit32) throw PackageError(m_target + ": the package would pass 4 GiB");
   }
   void Commit() {
@@ -216,10 +220,13 @@ private:
   bool m_committed = false;
 };
 
-void CopyRange(Package& from, uint64_t offset, uint64_t length, TemporaryPackage& to) {
+// Copies through `buffer`, one chunk at a time.
+void CopyRange(Package& from, uint64_t offset, uint64_t length, TemporaryPackage& to, std::vector<char>& buffer) {
+  buffer.resize(kCopyChunk);
   while (length > 0) {
     const std::size_t chunk = static_cast<std::size_t>(std::min<uint64_t>(length, kCopyChunk));
-    to.Write(from.Read(offset, chunk));
+    from.ReadInto(offset, chunk, buffer.data());
+    to.Write(buffer.data(), chunk);
     offset += chunk;
     length -= chunk;
   }
@@ -347,8 +354,9 @@ void ReplacePackageEntries(const std::string& package, const std::vector<Package
   // Kept entries that follow each other are copied as one run: a package of thousands of
   // small files is then a few large reads and writes.
   uint64_t runStart = 0, runEnd = 0;
+  std::vector<char> buffer;
   auto flush = [&] {
-    if (runEnd > runStart) CopyRange(source, runStart, runEnd - runStart, target);
+    if (runEnd > runStart) CopyRange(source, runStart, runEnd - runStart, target, buffer);
     runStart = runEnd = 0;
   };
   for (std::size_t i = 0; i < byOffset.size(); ++i) {
