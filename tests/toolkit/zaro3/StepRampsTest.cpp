@@ -105,13 +105,14 @@ TEST(RampHips, APlatformInARoomGetsSlopedEndsAndAStepBetweenWallsNone) {
   for (const StepRamp& hip : hips) EXPECT_TRUE(zaro3::FootprintIsSound(hip.prism));
   // Round the platform's corner, a circle about it a unit out: the ground never drops
   // below the floor beside the ramps, and rises and falls no steeper than 45 degrees.
+  constexpr double kDegree = 3.14159265358979323846 / 180.0;
   double previous = 0;
   for (int i = 0; i <= 90; ++i) {
-    const double angle = (180.0 + i) * M_PI / 180.0;  // from west of the corner round to south
+    const double angle = (180.0 + i) * kDegree;  // from west of the corner round to south
     const double x = 96 + 20 * std::cos(angle), y = 96 + 20 * std::sin(angle);
     const double ground = std::max(0.0, RampsAt(all, x, y));
     EXPECT_GT(ground, 0.0) << "bare floor beside the corner at " << x << ", " << y;
-    if (i > 0) EXPECT_LE(std::abs(ground - previous), 20 * M_PI / 180.0 + 1e-6) << "at " << x << ", " << y;
+    if (i > 0) EXPECT_LE(std::abs(ground - previous), 20 * kDegree + 1e-6) << "at " << x << ", " << y;
     previous = ground;
   }
 
