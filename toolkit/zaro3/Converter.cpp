@@ -9,8 +9,8 @@
 #include "WallRuns.h"
 #include "WorldBrushes.h"
 #include "specials/SectorHeights.h"
-#include "specials/SpecialEntities.h"
-#include "specials/SpecialPlan.h"
+#include "specials/ActionEntities.h"
+#include "specials/ActionPlan.h"
 #include "specials/SwitchPanels.h"
 
 namespace zaro3 {

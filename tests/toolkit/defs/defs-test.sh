@@ -37,7 +37,7 @@ for package in ("zdoomdefsdoom.pk4", "zdoomdefslms.pk4"):
     assert len(keys) == 6, (package, keys)
     for colour in ("blue", "yellow", "red"):
         assert keys["doom_%s_keycard" % colour] == keys["doom_%s_skull_key" % colour] == colour.capitalize() + " key"
-    specials = z.read("def/zdoom_specials.def").decode()
+    specials = z.read("def/zdoom_actions.def").decode()
     for damage in (5, 10, 20):
         block = re.search(r"entityDef doom_damage_%d \{(.*?)\}" % damage, specials, re.S).group(1)
         assert '"damage"\t"%d"' % damage in block and '"knockback"\t"0"' in block, (package, damage)

@@ -1,7 +1,7 @@
 // Floor and ceiling layers: sectors that look alike there share brushes, the
 // faces that show stay where they were, and movers keep their own.
 #include "LayerPieces.h"
-#include "SpecialPlan.h"
+#include "ActionPlan.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include "CraftedRooms.h"
 #include "MaskedLines.h"
 #include "MoverPlan.h"
-#include "SpecialPlan.h"
+#include "ActionPlan.h"
 #include "PrismShapes.h"
 
 using zaro3::BrushOptions;

@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "Level.h"
-#include "LineSpecials.h"
+#include "LineActions.h"
 #include "MapModel.h"
 #include "MoverPlan.h"
 

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "Level.h"
-#include "LineSpecials.h"
+#include "LineActions.h"
 
 namespace zaro3 {
 

@@ -1,4 +1,4 @@
-// SpecialPlan: what every special line and special sector of a level does,
+// ActionPlan: what every special line and special sector of a level does,
 // worked out at conversion by DOOM's rules, before any entity is made.
 //
 // Each line with a special gets a LineAction: its decoded special, the movers
@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "Level.h"
-#include "LineSpecials.h"
+#include "LineActions.h"
 #include "MoverPlan.h"
 #include "SectorHeights.h"
 #include "SectorSpecials.h"

@@ -1,4 +1,4 @@
-#include "LineSpecials.h"
+#include "LineActions.h"
 
 #include <gtest/gtest.h>
 

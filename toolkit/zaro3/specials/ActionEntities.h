@@ -1,4 +1,4 @@
-// SpecialEntities: the plan's moving floors and ceilings, line triggers and
+// ActionEntities: the plan's moving floors and ceilings, line triggers and
 // sector effects as DOOM 3 entities, and the report of what was reproduced.
 //
 // Movers come first (one entity per mover with slabs), then, line by line,
@@ -25,7 +25,7 @@
 #include "LightEntities.h"
 #include "MapModel.h"
 #include "Pieces.h"
-#include "SpecialPlan.h"
+#include "ActionPlan.h"
 #include "WorldBrushes.h"
 
 namespace zaro3 {

@@ -1,4 +1,4 @@
-#include "SpecialEntities.h"
+#include "ActionEntities.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "SpecialPlan.h"
+#include "ActionPlan.h"
 
 #include <algorithm>
 #include <map>

@@ -1,4 +1,4 @@
-#include "SpecialPlan.h"
+#include "ActionPlan.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-// LineSpecials: DOOM's line specials as data (type -> what it does, how it is set off).
+// LineActions: DOOM's line specials as data (type -> what it does, how it is set off).
 //
 // One table holds every vanilla type (1-141) and Boom's extended types; Boom's
 // generalized types (0x2F80 and up) are decoded from their bit fields into the
