@@ -8,10 +8,10 @@
 #include "StepRamps.h"
 #include "WallRuns.h"
 #include "WorldBrushes.h"
-#include "specials/SectorHeights.h"
-#include "specials/ActionEntities.h"
-#include "specials/ActionPlan.h"
-#include "specials/SwitchPanels.h"
+#include "actions/SectorHeights.h"
+#include "actions/ActionEntities.h"
+#include "actions/ActionPlan.h"
+#include "actions/SwitchPanels.h"
 
 namespace zaro3 {
 

@@ -25,7 +25,7 @@
 #include "TextureCycles.h"
 #include "ThingEntities.h"
 #include "ThingTable.h"
-#include "specials/ActionEntities.h"
+#include "actions/ActionEntities.h"
 
 namespace zaro3 {
 

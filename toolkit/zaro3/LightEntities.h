@@ -21,7 +21,7 @@
 #include "Level.h"
 #include "MapModel.h"
 #include "Pieces.h"
-#include "specials/SectorSpecials.h"
+#include "actions/SectorActions.h"
 
 namespace zaro3 {
 

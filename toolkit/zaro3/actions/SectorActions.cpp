@@ -1,4 +1,4 @@
-#include "SectorSpecials.h"
+#include "SectorActions.h"
 
 namespace zaro3 {
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "NextLevel.h"
-#include "SectorSpecials.h"
+#include "SectorActions.h"
 
 using zaro3::Activation;
 using zaro3::DecodeLineSpecial;
@@ -102,7 +102,7 @@ TEST(LineSpecials, BoomGeneralizedTypesDecodeFromTheirBitFields) {
   EXPECT_EQ(crusher->activation, Activation::Gun);
 }
 
-TEST(SectorSpecials, VanillaAndGeneralizedTypes) {
+TEST(SectorActions, VanillaAndGeneralizedTypes) {
   EXPECT_EQ(zaro3::DecodeSectorSpecial(7).damage, 5);
   EXPECT_EQ(zaro3::DecodeSectorSpecial(5).damage, 10);
   EXPECT_EQ(zaro3::DecodeSectorSpecial(16).damage, 20);

@@ -1,4 +1,4 @@
-// SectorSpecials: DOOM's sector specials as data (light effects, damage, secrets, timed doors).
+// SectorActions: DOOM's sector specials as data (light effects, damage, secrets, timed doors).
 //
 // Vanilla types 0-17 and Boom's generalized sector types (light in bits 0-4,
 // damage in bits 5-6, secret in bit 7) decode into one record. Nothing here

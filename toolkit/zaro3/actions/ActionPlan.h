@@ -19,7 +19,7 @@
 #include "LineActions.h"
 #include "MoverPlan.h"
 #include "SectorHeights.h"
-#include "SectorSpecials.h"
+#include "SectorActions.h"
 
 namespace zaro3 {
 
