@@ -30,17 +30,34 @@ constexpr double kMoverClearance = 1;
 // Far above and below any level, for a mover's column.
 constexpr double kEverywhere = 1e9;
 
-bool IsDoorClass(const std::string& classname) { return classname == "func_door"; }
-// Triggers have no model to draw or cut: a portal through one changes nothing of it.
-bool IsTriggerClass(const std::string& classname) { return classname.rfind("trigger_", 0) == 0; }
-bool IsStaticClass(const std::string& classname) { return classname == "func_static"; }
+// What a brush entity is to a portal: a door takes one, a static model must not be cut, any
+// other mover must keep its path clear. Triggers have no model to draw or cut: a portal
+// through one changes nothing of it, so they are left out.
+enum class EntityKind { Door, Static, Mover };
+
+struct PlacedEntity {
+  EntityKind kind;
+  BrushEntityBounds bounds;
+};
+
+std::vector<PlacedEntity> PlacedEntitiesOf(const std::vector<MapEntity>& entities) {
+  std::vector<PlacedEntity> placed;
+  for (BrushEntityBounds& bounds : BrushEntitiesOf(entities)) {
+    if (bounds.classname.rfind("trigger_", 0) == 0) continue;
+    const EntityKind kind = bounds.classname == "func_door"     ? EntityKind::Door
+                            : bounds.classname == "func_static" ? EntityKind::Static
+                                                                : EntityKind::Mover;
+    placed.push_back({kind, std::move(bounds)});
+  }
+  return placed;
+}
 
 // Keeps portal brushes clear of the brush entities.
 class PortalPlacer {
 public:
   PortalPlacer(const wad::Level& level, const MoverPlan& plan, const std::vector<MapEntity>& entities,
                const Scale& scale)
-      : m_level(level), m_entities(BrushEntitiesOf(entities)) {
+      : m_level(level), m_entities(PlacedEntitiesOf(entities)) {
     // The game pads a door's bounds by one of its units before it looks for a portal.
     m_doorPad = 1.0 / scale.Value() + kMoverClearance;
     m_doorBoxes.resize(level.sectors.size());
@@ -82,12 +99,15 @@ public:
   // entity but the door of sector `ownDoor` (-1: none).
   bool Clear(const Prism& slab, const Box3& face, int ownDoor) const {
     const Footprint brush = FootprintOf(slab);
-    for (const BrushEntityBounds& entity : m_entities) {
-      if (IsTriggerClass(entity.classname)) continue;
-      if (IsDoorClass(entity.classname)) {
+    // Every test below needs the entity within a pad of the brush seen from above.
+    const double reach = std::max(m_doorPad, kMoverClearance);
+    for (const PlacedEntity& placed : m_entities) {
+      const BrushEntityBounds& entity = placed.bounds;
+      if (!TouchesAcross(brush.box, entity.box, reach)) continue;
+      if (placed.kind == EntityKind::Door) {
         if (ownDoor >= 0 && Covers(entity.box, m_doorBoxes[ownDoor])) continue;
         if (face.Touches(entity.box, m_doorPad)) return false;
-      } else if (IsStaticClass(entity.classname)) {
+      } else if (placed.kind == EntityKind::Static) {
         for (const Footprint& other : entity.brushes) {
           if (Overlap(brush, other)) return false;
         }
@@ -133,7 +153,7 @@ private:
   }
 
   const wad::Level& m_level;
-  std::vector<BrushEntityBounds> m_entities;
+  std::vector<PlacedEntity> m_entities;
   std::vector<Box3> m_doorBoxes;  // per sector, for door sectors
   double m_doorPad = 1;
 };
