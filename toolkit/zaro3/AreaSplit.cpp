@@ -73,11 +73,15 @@ AreaSplitResult SplitAreas(const std::vector<double>& weight, const std::vector<
     if (o.kind == OpeningKind::Door && result.cut[i]) ++result.doorsKept;
   }
   for (std::size_t s = 0; s < weight.size(); ++s) result.groupOf.push_back(groups.Find(static_cast<int>(s)));
+  // Nodes without weight or openings (a number nothing uses) make no area.
+  std::vector<char> used(weight.size(), 0);
+  for (std::size_t s = 0; s < weight.size(); ++s) used[s] = weight[s] > 0;
+  for (const Opening& o : openings) used[o.a] = used[o.b] = 1;
   std::vector<char> seen(weight.size(), 0);
   double largest = 0;
   for (std::size_t s = 0; s < weight.size(); ++s) {
     const int g = groups.Find(static_cast<int>(s));
-    if (seen[g]) continue;
+    if (!used[s] || seen[g]) continue;
     seen[g] = 1;
     ++result.areas;
     largest = std::max(largest, groups.Weight(g));

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <numeric>
 
 #include "AreaSplit.h"
 #include "BrushBounds.h"
 #include "DoorPortal.h"
 #include "PrismShapes.h"
+#include "SectorRegions.h"
 
 namespace zaro3 {
 
@@ -76,8 +78,8 @@ public:
   }
 
   // The brush for `site` on the side of its front sector (or its back), when it keeps
-  // clear of every brush entity.
-  bool Place(const PortalSite& site, bool onFront, Prism& slab) const {
+  // clear of every brush entity but the door of sector `ownDoor` (-1: none).
+  bool Place(const PortalSite& site, bool onFront, Prism& slab, int ownDoor = -1) const {
     const IntPoint a = site.from, b = site.to;
     slab = LineSlab(a, b, kPortalThickness, onFront, site.low, site.high, Surface(kPortalSideMaterial),
                     Surface(kPortalSideMaterial));
@@ -92,7 +94,7 @@ public:
     face.hi[1] = static_cast<double>(std::max(a.y, b.y));
     face.lo[2] = static_cast<double>(site.low);
     face.hi[2] = static_cast<double>(site.high);
-    return Clear(slab, face, -1);
+    return Clear(slab, face, ownDoor);
   }
 
   // Whether the brush `slab` with its visportal face in `face` keeps clear of every brush
@@ -158,20 +160,50 @@ private:
   double m_doorPad = 1;
 };
 
-// Roughly how many faces each sector draws: its walls and its floor and ceiling pieces.
-std::vector<double> DrawnWeights(const wad::Level& level, const std::vector<Piece>& pieces) {
-  std::vector<double> weight(level.sectors.size(), 0);
-  for (const wad::Linedef& line : level.linedefs) {
-    for (const int side : {line.front, line.back}) {
-      if (side >= 0) weight[level.sidedefs[side].sector] += 2;
+// Roughly how many faces each node draws: a region its walls, and its sector's floor and
+// ceiling pieces shared among the sector's regions by their walls; a door all of its sector.
+std::vector<double> DrawnWeights(const wad::Level& level, const std::vector<Piece>& pieces, const MoverPlan& plan,
+                                 const SectorRegions& regions) {
+  std::vector<double> weight(regions.sectorOf.size(), 0);
+  std::vector<double> walls(level.sectors.size(), 0);
+  auto nodeOf = [&](int region) {
+    const int sector = regions.sectorOf[region];
+    return plan.IsDoor(sector) ? sector : region;
+  };
+  for (std::size_t i = 0; i < level.linedefs.size(); ++i) {
+    for (const int region : {regions.ofFront[i], regions.ofBack[i]}) {
+      if (region < 0) continue;
+      weight[nodeOf(region)] += 2;
+      walls[regions.sectorOf[region]] += 2;
     }
   }
+  std::vector<double> flats(level.sectors.size(), 0);
   for (const Piece& piece : pieces) {
-    if (piece.sector >= 0) weight[piece.sector] += 2.0 * std::max<double>(1, piece.edges.size() - 2.0);
+    if (piece.sector >= 0) flats[piece.sector] += 2.0 * std::max<double>(1, piece.edges.size() - 2.0);
   }
-  return weight;
+  std::vector<double> withFlats = weight;
+  for (std::size_t sector = 0; sector < level.sectors.size(); ++sector) {
+    if (walls[sector] <= 0) withFlats[sector] += flats[sector];
+  }
+  for (std::size_t node = 0; node < weight.size(); ++node) {
+    const int sector = regions.sectorOf[node];
+    if (walls[sector] > 0) withFlats[node] += flats[sector] * weight[node] / walls[sector];
+  }
+  return withFlats;
 }
 
+// The graph node on the front (or back) of a site: the region of that side, or the sector
+// for a door (whose parts the door's own cuts keep apart).
+int NodeOf(const wad::Level& level, const MoverPlan& plan, const SectorRegions& regions, const PortalSite& site,
+           bool onFront) {
+  const int sector = onFront ? site.front : site.back;
+  if (plan.IsDoor(sector) || site.linedefs.empty()) return sector;
+  const std::size_t l = static_cast<std::size_t>(site.linedefs.front());
+  const wad::Linedef& line = level.linedefs[l];
+  const bool lineFrontIsSector = line.front >= 0 && level.sidedefs[line.front].sector == sector;
+  const int region = lineFrontIsSector ? regions.ofFront[l] : regions.ofBack[l];
+  return region >= 0 ? region : sector;
+}
 
 // A door's portal: the opening between the two halves of a part of the door, the near one
 // (the door's own sector in the graph for its first part, a node of its own for any other)
@@ -183,6 +215,28 @@ struct DoorSplit {
   Prism slab;
 };
 
+// A door no cut across its middle seals (a door in a niche of a wall, open on one side only;
+// a door whose middle is bent or blocked): its only opening to one neighbour carries the
+// portal, on the door's side of the run, so that it parts that neighbour from the door and
+// whatever else the door opens to. The site's door end gets the far node of its own.
+bool EdgeSplit(const PortalPlacer& placer, const std::vector<PortalSite>& sites, const std::vector<int>& front,
+               const std::vector<int>& back, const std::vector<std::size_t>& doorSites, int door, int farNode,
+               DoorSplit& split, std::size_t& site) {
+  std::map<int, int> runsTo;  // per neighbouring node
+  for (const std::size_t i : doorSites) ++runsTo[front[i] == door ? back[i] : front[i]];
+  for (const std::size_t i : doorSites) {
+    const PortalSite& candidate = sites[i];
+    const bool doorInFront = candidate.front == door;
+    if (runsTo[doorInFront ? back[i] : front[i]] != 1) continue;
+    Prism slab;
+    if (!placer.Place(candidate, doorInFront, slab, door)) continue;
+    split = {door, door, farNode, std::move(slab)};
+    site = i;
+    return true;
+  }
+  return false;
+}
+
 // Each door part's portal across its middle, parallel to one of its runs, where the brush
 // seals, keeps clear of other entities and has runs of the part on both halves. The part's
 // runs on the far half get the far half's node in place of the door's sector (`front`,
@@ -190,7 +244,7 @@ struct DoorSplit {
 // that two parts of one door never join what the door parts.
 // `sealable` tells, per sector, whether some part of the door could take a flat portal at all.
 std::vector<DoorSplit> SplitDoors(const wad::Level& level, const MoverPlan& plan, const PortalPlacer& placer,
-                                  const std::vector<PortalSite>& sites, std::vector<int>& front,
+                                  const std::vector<PortalSite>& sites, int firstFreeNode, std::vector<int>& front,
                                   std::vector<int>& back, std::vector<bool>& sealable) {
   sealable.assign(level.sectors.size(), false);
   std::vector<std::vector<std::size_t>> sitesOf(level.sectors.size());
@@ -199,7 +253,7 @@ std::vector<DoorSplit> SplitDoors(const wad::Level& level, const MoverPlan& plan
     sitesOf[sites[i].back].push_back(i);
   }
   std::vector<DoorSplit> splits;
-  int nextNode = static_cast<int>(level.sectors.size());
+  int nextNode = firstFreeNode;
   auto renode = [&](std::size_t j, int from, int to) {
     if (front[j] == from) front[j] = to;
     if (back[j] == from) back[j] = to;
@@ -233,6 +287,13 @@ std::vector<DoorSplit> SplitDoors(const wad::Level& level, const MoverPlan& plan
         first = false;
         break;
       }
+    }
+    DoorSplit edge;
+    std::size_t edgeSite = 0;
+    if (first && EdgeSplit(placer, sites, front, back, sitesOf[door], doorNode, nextNode, edge, edgeSite)) {
+      sealable[door] = true;
+      renode(edgeSite, doorNode, nextNode++);
+      splits.push_back(std::move(edge));
     }
   }
   return splits;
@@ -273,7 +334,7 @@ bool FreeWideSitesOfBigAreas(const std::vector<double>& weight, const AreaSplitR
   for (std::size_t s = 0; s < weight.size(); ++s) groupWeight[split.groupOf[s]] += weight[s];
   bool freed = false;
   for (std::size_t i = 0; i < sites.size(); ++i) {
-    const double g = groupWeight[split.groupOf[sites[i].front]];
+    const double g = groupWeight[split.groupOf[graph[i].a]];
     if (!wide[i] || g <= kBigAreaShare * total || g <= kBigAreaFaces) continue;
     // Wide sites are joined before any narrow one, so they are cut only where no narrow one will do.
     graph[i].kind = OpeningKind::Free;
@@ -283,8 +344,9 @@ bool FreeWideSitesOfBigAreas(const std::vector<double>& weight, const AreaSplitR
   return freed;
 }
 
-// Counts the doors, those between two sectors (a door with one sector all round, a pillar
-// that opens, hides nothing when shut) and those of them that close a portal.
+// Counts the doors, those that close a portal and, of the others, those that hide nothing
+// when shut (a pillar that opens, with one sector all round and no wall) and those no flat
+// portal seals.
 void CountDoors(const wad::Level& level, const MoverPlan& plan, const std::vector<PortalSite>& sites,
                 const std::vector<DoorSplit>& splits, const std::vector<bool>& splitCut,
                 const std::vector<bool>& sealable, PortalReport& report) {
@@ -293,6 +355,10 @@ void CountDoors(const wad::Level& level, const MoverPlan& plan, const std::vecto
     neighbours[site.front].push_back(site.back);
     neighbours[site.back].push_back(site.front);
   }
+  std::vector<bool> walled(level.sectors.size(), false);
+  for (const wad::Linedef& line : level.linedefs) {
+    if (line.front >= 0 && line.back < 0) walled[level.sidedefs[line.front].sector] = true;
+  }
   std::vector<bool> closes(level.sectors.size(), false);
   for (std::size_t k = 0; k < splits.size(); ++k) closes[splits[k].door] = closes[splits[k].door] || splitCut[k];
   for (std::size_t s = 0; s < level.sectors.size(); ++s) {
@@ -300,9 +366,9 @@ void CountDoors(const wad::Level& level, const MoverPlan& plan, const std::vecto
     ++report.doors;
     std::vector<int>& n = neighbours[s];
     std::sort(n.begin(), n.end());
-    if (std::unique(n.begin(), n.end()) - n.begin() < 2) continue;
-    ++report.doorsBetween;
+    const auto distinct = std::unique(n.begin(), n.end()) - n.begin();
     if (closes[s]) ++report.doorsWithPortal;
+    else if (distinct < 2 && !walled[s]) ++report.doorsHidingNothing;
     else if (!sealable[s]) ++report.doorsUnsealable;
   }
 }
@@ -315,13 +381,16 @@ std::vector<Prism> BuildPortals(const wad::Level& level, const std::vector<Piece
   const PortalPlacer placer(level, plan, entities, scale);
   std::vector<Opening> graph(sites.size());
   std::vector<Prism> slabs(sites.size());
+  // Nodes: regions of sectors (two rooms that share a sector are apart), then the doors' own.
+  const SectorRegions regions = FindSectorRegions(level);
   std::vector<int> front, back;
   for (const PortalSite& site : sites) {
-    front.push_back(site.front);
-    back.push_back(site.back);
+    front.push_back(NodeOf(level, plan, regions, site, true));
+    back.push_back(NodeOf(level, plan, regions, site, false));
   }
   std::vector<bool> sealable;
-  std::vector<DoorSplit> splits = SplitDoors(level, plan, placer, sites, front, back, sealable);
+  const int regionCount = static_cast<int>(regions.sectorOf.size());
+  std::vector<DoorSplit> splits = SplitDoors(level, plan, placer, sites, regionCount, front, back, sealable);
   // Doorways and other narrowings first; the rest only where an area would stay too big.
   std::vector<bool> wide;
   MarkOtherSites(plan, placer, sites, graph, slabs, wide);
@@ -329,12 +398,12 @@ std::vector<Prism> BuildPortals(const wad::Level& level, const std::vector<Piece
     graph[i].a = front[i];
     graph[i].b = back[i];
   }
-  int nodes = static_cast<int>(level.sectors.size());
+  int nodes = regionCount;
   for (const DoorSplit& split : splits) {
     graph.push_back({split.nearNode, split.farNode, OpeningKind::Door, 0});
     nodes = std::max({nodes, split.nearNode + 1, split.farNode + 1});
   }
-  std::vector<double> weight = DrawnWeights(level, pieces);
+  std::vector<double> weight = DrawnWeights(level, pieces, plan, regions);
   weight.resize(static_cast<std::size_t>(nodes), 0);
   AreaSplitResult split = SplitAreas(weight, graph, kAreaCap);
   if (FreeWideSitesOfBigAreas(weight, split, sites, wide, graph)) split = SplitAreas(weight, graph, kAreaCap);

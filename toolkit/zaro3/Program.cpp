@@ -65,11 +65,11 @@ void PrintSummary(const std::string& mapName, const ConversionSummary& s, const 
   out << "lights: " << s.lights << "\n";
   out << "steps: " << s.ramps.steps << " DOOM's player walks up, " << s.ramps.walkable << " low enough as they are, "
       << s.ramps.ramps << " ramps (" << s.ramps.hips << " sloped ends), " << s.ramps.unsolved << " still too high\n";
-  out << "portals: " << s.portals.portals << " (" << s.portals.doorsWithPortal << " of the "
-      << s.portals.doorsBetween << " doors between two sectors close one, " << s.portals.doorsUnsealable
-      << " of the rest shaped so that no flat portal seals them, of " << s.portals.doors << " doors; "
-      << s.portals.areas << " areas planned, the largest about "
-      << static_cast<int>(s.portals.largestShare * 100 + 0.5) << "% of the faces)\n";
+  out << "portals: " << s.portals.portals << " (" << s.portals.doorsWithPortal << " of " << s.portals.doors
+      << " doors close one, " << s.portals.doorsHidingNothing << " hide nothing when shut, "
+      << s.portals.doorsUnsealable << " are shaped so that no flat portal seals them; " << s.portals.areas
+      << " areas planned, the largest about " << static_cast<int>(s.portals.largestShare * 100 + 0.5)
+      << "% of the faces)\n";
   out << "headroom: " << s.headroom.openings << " openings DOOM's player passes, " << s.headroom.crouch
       << " of them DOOM 3's only crouching, " << s.headroom.blocked << " not at all\n";
   out << "movers: " << s.movers << " (" << s.triggers << " triggers), masked lines: " << s.maskedLines << "\n";

@@ -8,6 +8,7 @@
 #include "Headroom.h"
 #include "PortalSites.h"
 #include "PrismShapes.h"
+#include "SectorRegions.h"
 
 using zaro3::Prism;
 using zaro3test::MakeRooms;
@@ -166,7 +167,6 @@ TEST(Portals, ADoorInTwoPartsGetsAPortalInEach) {
   zaro3::PortalReport report;
   const auto portals = zaro3::BuildPortals(crafted.level, crafted.pieces, plan,
                                            zaro3::FindPortalSites(crafted.level, plan), entities, {15, 1}, report);
-  EXPECT_EQ(report.doorsBetween, 1);
   EXPECT_EQ(report.doorsWithPortal, 1);
   ASSERT_EQ(portals.size(), 2u);
   for (const Prism& p : portals) {
@@ -189,7 +189,6 @@ TEST(Portals, ADoorGetsOnePortalThatSealsItsOpening) {
   zaro3::PortalReport report;
   const auto portals = zaro3::BuildPortals(crafted.level, crafted.pieces, plan, zaro3::FindPortalSites(crafted.level, plan), entities, {15, 1}, report);
   EXPECT_EQ(report.doors, 1);
-  EXPECT_EQ(report.doorsBetween, 1);
   EXPECT_EQ(report.doorsWithPortal, 1);
   ASSERT_EQ(portals.size(), 1u);
   const Prism& p = portals[0];
@@ -274,9 +273,128 @@ TEST(Portals, AnLShapedDoorIsCutInAnArmAndABentStripIsCountedAsUnsealable) {
   zaro3::PortalReport stripReport;
   zaro3::BuildPortals(strip, {}, stripPlan, zaro3::FindPortalSites(strip, stripPlan), stripEntities, {15, 1},
                       stripReport);
-  EXPECT_EQ(stripReport.doorsBetween, 1);
+  EXPECT_EQ(stripReport.doorsHidingNothing, 0);
   EXPECT_EQ(stripReport.doorsWithPortal, 0);
   EXPECT_EQ(stripReport.doorsUnsealable, 1);
+}
+
+// A room with a door in a niche of its east wall (sector 1, 128..144 by 32..96), open to the
+// room only; and the same room with a pillar that lowers in its middle instead.
+wad::Level NicheDoor() {
+  HandLevel hand({128, 0});
+  hand.Line(0, 0, 0, 128, 0, -1);
+  hand.Line(0, 128, 128, 128, 0, -1);
+  hand.Line(128, 128, 128, 96, 0, -1);
+  hand.Line(128, 96, 128, 32, 0, 1);
+  hand.Line(128, 32, 128, 0, 0, -1);
+  hand.Line(128, 0, 0, 0, 0, -1);
+  hand.Line(128, 96, 144, 96, 1, -1);
+  hand.Line(144, 96, 144, 32, 1, -1);
+  hand.Line(144, 32, 128, 32, 1, -1);
+  return hand.level;
+}
+
+wad::Level PillarDoor() {
+  HandLevel hand({128, 0});
+  hand.Line(0, 0, 0, 128, 0, -1);
+  hand.Line(0, 128, 128, 128, 0, -1);
+  hand.Line(128, 128, 128, 0, 0, -1);
+  hand.Line(128, 0, 0, 0, 0, -1);
+  hand.Line(48, 48, 48, 80, 1, 0);
+  hand.Line(48, 80, 80, 80, 1, 0);
+  hand.Line(80, 80, 80, 48, 1, 0);
+  hand.Line(80, 48, 48, 48, 1, 0);
+  return hand.level;
+}
+
+TEST(Portals, ADoorInANicheClosesAPortalOnItsOpeningAndAPillarNone) {
+  const wad::Level niche = NicheDoor();
+  zaro3::MoverPlan plan = PlanOf(niche);
+  const auto entities = WorldAnd({MakeDoor(plan, 1, 128, 32, 144, 96, 124)});
+  zaro3::PortalReport report;
+  const auto portals =
+      zaro3::BuildPortals(niche, {}, plan, zaro3::FindPortalSites(niche, plan), entities, {15, 1}, report);
+  EXPECT_EQ(report.doorsWithPortal, 1);
+  ASSERT_EQ(portals.size(), 1u);
+  const zaro3::PrismSide* face = PortalFace(portals[0]);
+  ASSERT_NE(face, nullptr);
+  // On the opening, wall to wall, the brush inside the door's sector: the door's bounds touch it.
+  EXPECT_EQ(face->a.x, 128);
+  EXPECT_EQ(face->b.x, 128);
+  EXPECT_EQ(std::min(face->a.y, face->b.y), 32);
+  EXPECT_EQ(std::max(face->a.y, face->b.y), 96);
+  const zaro3::Box3 box = zaro3::FootprintOf(portals[0]).box;
+  EXPECT_EQ(box.lo[0], 128);
+  EXPECT_EQ(box.hi[0], 129);
+  EXPECT_EQ(report.areas, 2);
+
+  const wad::Level pillar = PillarDoor();
+  zaro3::MoverPlan pillarPlan = PlanOf(pillar);
+  const auto pillarEntities = WorldAnd({MakeDoor(pillarPlan, 1, 48, 48, 80, 80, 124)});
+  zaro3::PortalReport pillarReport;
+  EXPECT_TRUE(zaro3::BuildPortals(pillar, {}, pillarPlan, zaro3::FindPortalSites(pillar, pillarPlan),
+                                  pillarEntities, {15, 1}, pillarReport)
+                  .empty());
+  EXPECT_EQ(pillarReport.doorsWithPortal, 0);
+  EXPECT_EQ(pillarReport.doorsHidingNothing, 1);
+  EXPECT_EQ(pillarReport.doorsUnsealable, 0);
+}
+
+// Two rooms that share sector 0 (west 0..128, east 144..272) with a door (sector 1) between
+// them, and a square pillar (a hole in sector 0) in the west room.
+wad::Level RoomsSharingASector(bool eastRoomClosed) {
+  HandLevel hand({128, 0});
+  hand.Line(0, 0, 0, 128, 0, -1);
+  hand.Line(0, 128, 128, 128, 0, -1);
+  hand.Line(128, 128, 128, 96, 0, -1);
+  hand.Line(128, 96, 128, 32, 0, 1);
+  hand.Line(128, 32, 128, 0, 0, -1);
+  hand.Line(128, 0, 0, 0, 0, -1);
+  hand.Line(32, 32, 48, 32, 0, -1);
+  hand.Line(48, 32, 48, 48, 0, -1);
+  hand.Line(48, 48, 32, 48, 0, -1);
+  hand.Line(32, 48, 32, 32, 0, -1);
+  hand.Line(128, 96, 144, 96, 1, -1);
+  hand.Line(144, 32, 128, 32, 1, -1);
+  hand.Line(144, 96, 144, 32, 1, 0);
+  hand.Line(144, 128, 272, 128, 0, -1);
+  hand.Line(272, 128, 272, 0, 0, -1);
+  hand.Line(272, 0, 144, 0, 0, -1);
+  hand.Line(144, 0, 144, 32, 0, -1);
+  if (eastRoomClosed) hand.Line(144, 96, 144, 128, 0, -1);
+  return hand.level;
+}
+
+TEST(SectorRegions, TwoRoomsOfOneSectorAreApartAndAPillarBelongsToItsRoom) {
+  const wad::Level level = RoomsSharingASector(true);
+  const zaro3::SectorRegions regions = zaro3::FindSectorRegions(level);
+  ASSERT_EQ(regions.sectorOf.size(), 3u);
+  const int west = regions.ofFront[0], pillar = regions.ofFront[6], east = regions.ofFront[13];
+  EXPECT_NE(west, east);
+  EXPECT_EQ(pillar, west);
+  EXPECT_EQ(regions.ofBack[12], east);  // the door's east side
+  EXPECT_EQ(regions.ofFront[3], west);  // the door's west side
+  EXPECT_TRUE(west == 0 || east == 0);
+  EXPECT_EQ(regions.sectorOf[static_cast<std::size_t>(std::max(west, east))], 0);
+  EXPECT_EQ(regions.ofFront[10], 1);  // the door, one region
+
+  // An outline that does not close keeps the sector whole.
+  const zaro3::SectorRegions open = zaro3::FindSectorRegions(RoomsSharingASector(false));
+  EXPECT_EQ(open.sectorOf.size(), 2u);
+  EXPECT_EQ(open.ofFront[0], 0);
+  EXPECT_EQ(open.ofFront[13], 0);
+}
+
+TEST(Portals, ADoorBetweenTwoRoomsOfOneSectorClosesAPortal) {
+  const wad::Level level = RoomsSharingASector(true);
+  zaro3::MoverPlan plan = PlanOf(level);
+  const auto entities = WorldAnd({MakeDoor(plan, 1, 128, 32, 144, 96, 124)});
+  zaro3::PortalReport report;
+  const auto portals =
+      zaro3::BuildPortals(level, {}, plan, zaro3::FindPortalSites(level, plan), entities, {15, 1}, report);
+  EXPECT_EQ(report.doorsWithPortal, 1);
+  ASSERT_EQ(portals.size(), 1u);
+  EXPECT_EQ(report.areas, 2);
 }
 
 TEST(Portals, ADoorKeepsItsPortalBesideAPlatButNotWhereAnotherDoorWouldTakeIt) {
