@@ -112,7 +112,9 @@ TEST(RampHips, APlatformInARoomGetsSlopedEndsAndAStepBetweenWallsNone) {
     const double x = 96 + 20 * std::cos(angle), y = 96 + 20 * std::sin(angle);
     const double ground = std::max(0.0, RampsAt(all, x, y));
     EXPECT_GT(ground, 0.0) << "bare floor beside the corner at " << x << ", " << y;
-    if (i > 0) EXPECT_LE(std::abs(ground - previous), 20 * kDegree + 1e-6) << "at " << x << ", " << y;
+    if (i > 0) {
+      EXPECT_LE(std::abs(ground - previous), 20 * kDegree + 1e-6) << "at " << x << ", " << y;
+    }
     previous = ground;
   }
 
