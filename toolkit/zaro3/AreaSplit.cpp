@@ -3,30 +3,25 @@
 #include <algorithm>
 #include <numeric>
 
+#include "DisjointSets.h"
+
 namespace zaro3 {
 
 namespace {
 
+// Groups of sectors with their summed weight.
 class Groups {
 public:
-  explicit Groups(const std::vector<double>& weight) : m_parent(weight.size()), m_weight(weight) {
-    std::iota(m_parent.begin(), m_parent.end(), 0);
-  }
-  int Find(int x) {
-    while (m_parent[x] != x) x = m_parent[x] = m_parent[m_parent[x]];
-    return x;
-  }
+  explicit Groups(const std::vector<double>& weight) : m_sets(weight.size()), m_weight(weight) {}
+  int Find(int x) { return m_sets.Find(x); }
   void Join(int x, int y) {
-    x = Find(x);
-    y = Find(y);
-    if (x == y) return;
-    m_parent[y] = x;
-    m_weight[x] += m_weight[y];
+    const double joined = Weight(x) + Weight(y);
+    if (m_sets.Join(x, y)) m_weight[Find(x)] = joined;
   }
   double Weight(int x) { return m_weight[Find(x)]; }
 
 private:
-  std::vector<int> m_parent;
+  DisjointSets m_sets;
   std::vector<double> m_weight;
 };
 

@@ -59,7 +59,7 @@ class PortalPlacer {
 public:
   PortalPlacer(const wad::Level& level, const MoverPlan& plan, const std::vector<MapEntity>& entities,
                const Scale& scale)
-      : m_level(level), m_entities(PlacedEntitiesOf(entities)) {
+      : m_entities(PlacedEntitiesOf(entities)) {
     // The game pads a door's bounds by one of its units before it looks for a portal.
     m_doorPad = 1.0 / scale.Value() + kMoverClearance;
     m_doorBoxes.resize(level.sectors.size());
@@ -154,50 +154,44 @@ private:
            a.hi[1] >= b.lo[1] - pad;
   }
 
-  const wad::Level& m_level;
   std::vector<PlacedEntity> m_entities;
   std::vector<Box3> m_doorBoxes;  // per sector, for door sectors
   double m_doorPad = 1;
 };
 
-// Roughly how many faces each node draws: a region its walls, and its sector's floor and
-// ceiling pieces shared among the sector's regions by their walls; a door all of its sector.
-std::vector<double> DrawnWeights(const wad::Level& level, const std::vector<Piece>& pieces, const MoverPlan& plan,
+// Roughly how many faces each region draws: its walls, and its sector's floor and ceiling
+// pieces shared among the sector's regions by their walls.
+std::vector<double> DrawnWeights(const wad::Level& level, const std::vector<Piece>& pieces,
                                  const SectorRegions& regions) {
-  std::vector<double> weight(regions.sectorOf.size(), 0);
-  std::vector<double> walls(level.sectors.size(), 0);
-  auto nodeOf = [&](int region) {
-    const int sector = regions.sectorOf[region];
-    return plan.IsDoor(sector) ? sector : region;
-  };
+  std::vector<double> walls(regions.sectorOf.size(), 0);
+  std::vector<double> sectorWalls(level.sectors.size(), 0);
   for (std::size_t i = 0; i < level.linedefs.size(); ++i) {
     for (const int region : {regions.ofFront[i], regions.ofBack[i]}) {
       if (region < 0) continue;
-      weight[nodeOf(region)] += 2;
-      walls[regions.sectorOf[region]] += 2;
+      walls[region] += 2;
+      sectorWalls[regions.sectorOf[region]] += 2;
     }
   }
   std::vector<double> flats(level.sectors.size(), 0);
   for (const Piece& piece : pieces) {
     if (piece.sector >= 0) flats[piece.sector] += 2.0 * std::max<double>(1, piece.edges.size() - 2.0);
   }
-  std::vector<double> withFlats = weight;
-  for (std::size_t sector = 0; sector < level.sectors.size(); ++sector) {
-    if (walls[sector] <= 0) withFlats[sector] += flats[sector];
+  std::vector<double> weight(walls.size(), 0);
+  for (std::size_t region = 0; region < weight.size(); ++region) {
+    const int sector = regions.sectorOf[region];
+    // A sector without walls keeps its flats on its own number.
+    const double flatsHere = sectorWalls[sector] > 0 ? flats[sector] * walls[region] / sectorWalls[sector]
+                             : region == static_cast<std::size_t>(sector) ? flats[sector]
+                                                                           : 0.0;
+    weight[region] = walls[region] + flatsHere;
   }
-  for (std::size_t node = 0; node < weight.size(); ++node) {
-    const int sector = regions.sectorOf[node];
-    if (walls[sector] > 0) withFlats[node] += flats[sector] * weight[node] / walls[sector];
-  }
-  return withFlats;
+  return weight;
 }
 
-// The graph node on the front (or back) of a site: the region of that side, or the sector
-// for a door (whose parts the door's own cuts keep apart).
-int NodeOf(const wad::Level& level, const MoverPlan& plan, const SectorRegions& regions, const PortalSite& site,
-           bool onFront) {
+// The graph node on the front (or back) of a site: the region of that side.
+int NodeOf(const wad::Level& level, const SectorRegions& regions, const PortalSite& site, bool onFront) {
   const int sector = onFront ? site.front : site.back;
-  if (plan.IsDoor(sector) || site.linedefs.empty()) return sector;
+  if (site.linedefs.empty()) return sector;
   const std::size_t l = static_cast<std::size_t>(site.linedefs.front());
   const wad::Linedef& line = level.linedefs[l];
   const bool lineFrontIsSector = line.front >= 0 && level.sidedefs[line.front].sector == sector;
@@ -327,13 +321,12 @@ void MarkOtherSites(const MoverPlan& plan, const PortalPlacer& placer, const std
 
 // Lets the wide sites of every area that is still big be cut too; false when there is none.
 bool FreeWideSitesOfBigAreas(const std::vector<double>& weight, const AreaSplitResult& split,
-                             const std::vector<PortalSite>& sites, const std::vector<bool>& wide,
-                             std::vector<Opening>& graph) {
+                             const std::vector<bool>& wide, std::vector<Opening>& graph) {
   const double total = std::accumulate(weight.begin(), weight.end(), 0.0);
   std::vector<double> groupWeight(weight.size(), 0);
   for (std::size_t s = 0; s < weight.size(); ++s) groupWeight[split.groupOf[s]] += weight[s];
   bool freed = false;
-  for (std::size_t i = 0; i < sites.size(); ++i) {
+  for (std::size_t i = 0; i < wide.size(); ++i) {
     const double g = groupWeight[split.groupOf[graph[i].a]];
     if (!wide[i] || g <= kBigAreaShare * total || g <= kBigAreaFaces) continue;
     // Wide sites are joined before any narrow one, so they are cut only where no narrow one will do.
@@ -382,11 +375,14 @@ std::vector<Prism> BuildPortals(const wad::Level& level, const std::vector<Piece
   std::vector<Opening> graph(sites.size());
   std::vector<Prism> slabs(sites.size());
   // Nodes: regions of sectors (two rooms that share a sector are apart), then the doors' own.
-  const SectorRegions regions = FindSectorRegions(level);
+  // A door stays one region: its own cuts keep its parts apart.
+  std::vector<bool> doors(level.sectors.size(), false);
+  for (std::size_t s = 0; s < doors.size(); ++s) doors[s] = plan.IsDoor(static_cast<int>(s));
+  const SectorRegions regions = FindSectorRegions(level, doors);
   std::vector<int> front, back;
   for (const PortalSite& site : sites) {
-    front.push_back(NodeOf(level, plan, regions, site, true));
-    back.push_back(NodeOf(level, plan, regions, site, false));
+    front.push_back(NodeOf(level, regions, site, true));
+    back.push_back(NodeOf(level, regions, site, false));
   }
   std::vector<bool> sealable;
   const int regionCount = static_cast<int>(regions.sectorOf.size());
@@ -403,10 +399,10 @@ std::vector<Prism> BuildPortals(const wad::Level& level, const std::vector<Piece
     graph.push_back({split.nearNode, split.farNode, OpeningKind::Door, 0});
     nodes = std::max({nodes, split.nearNode + 1, split.farNode + 1});
   }
-  std::vector<double> weight = DrawnWeights(level, pieces, plan, regions);
+  std::vector<double> weight = DrawnWeights(level, pieces, regions);
   weight.resize(static_cast<std::size_t>(nodes), 0);
   AreaSplitResult split = SplitAreas(weight, graph, kAreaCap);
-  if (FreeWideSitesOfBigAreas(weight, split, sites, wide, graph)) split = SplitAreas(weight, graph, kAreaCap);
+  if (FreeWideSitesOfBigAreas(weight, split, wide, graph)) split = SplitAreas(weight, graph, kAreaCap);
 
   std::vector<Prism> portals;
   for (std::size_t i = 0; i < sites.size(); ++i) {

@@ -1,9 +1,10 @@
 #include "SectorRegions.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <numeric>
 #include <unordered_map>
+
+#include "DisjointSets.h"
 
 namespace zaro3 {
 
@@ -14,27 +15,24 @@ struct SideEdge {
   std::size_t line = 0;
   bool front = true;
   int sector = -1;
-  int from = -1, to = -1;  // vertices
-  int loop = -1;           // the group of edges meeting end to end
+  int from = -1, to = -1;        // vertices
+  int fromKey = -1, toKey = -1;  // their ends in the sector's loops
+  int loop = -1;                 // the group of edges meeting end to end
 };
 
-class Loops {
+// The loops' ends: one item per sector and vertex, so two sectors meeting at a vertex stay apart.
+class LoopEnds {
 public:
   int Key(int sector, int vertex) {
     const uint64_t key = (static_cast<uint64_t>(static_cast<uint32_t>(sector)) << 32) | static_cast<uint32_t>(vertex);
-    const auto [it, added] = m_keys.emplace(key, static_cast<int>(m_parent.size()));
-    if (added) m_parent.push_back(it->second);
+    const auto [it, added] = m_keys.emplace(key, static_cast<int>(sets.Size()));
+    if (added) sets.Add();
     return it->second;
   }
-  int Find(int k) {
-    while (m_parent[k] != k) k = m_parent[k] = m_parent[m_parent[k]];
-    return k;
-  }
-  void Join(int a, int b) { m_parent[Find(a)] = Find(b); }
+  DisjointSets sets;
 
 private:
   std::unordered_map<uint64_t, int> m_keys;
-  std::vector<int> m_parent;
 };
 
 struct LoopShape {
@@ -76,35 +74,41 @@ bool Inside(const wad::Level& level, const std::vector<SideEdge>& edges, const L
 
 }  // namespace
 
-SectorRegions FindSectorRegions(const wad::Level& level) {
+SectorRegions FindSectorRegions(const wad::Level& level, const std::vector<bool>& keepWhole) {
   SectorRegions regions;
   regions.ofFront.assign(level.linedefs.size(), -1);
   regions.ofBack.assign(level.linedefs.size(), -1);
   regions.sectorOf.resize(level.sectors.size());
   std::iota(regions.sectorOf.begin(), regions.sectorOf.end(), 0);
   std::vector<SideEdge> edges = SideEdgesOf(level);
-  Loops loops;
-  for (const SideEdge& e : edges) loops.Join(loops.Key(e.sector, e.from), loops.Key(e.sector, e.to));
+  LoopEnds ends;
+  for (SideEdge& e : edges) {
+    e.fromKey = ends.Key(e.sector, e.from);
+    e.toKey = ends.Key(e.sector, e.to);
+    ends.sets.Join(e.fromKey, e.toKey);
+  }
 
-  std::unordered_map<int, std::size_t> shapeOfRoot;
+  std::vector<int> shapeOfRoot(ends.sets.Size(), -1);
   std::vector<LoopShape> shapes;
-  std::unordered_map<int, int> balance;  // per key: edges out minus edges in
+  std::vector<int> balance(ends.sets.Size(), 0);  // per end: edges out minus edges in
   for (std::size_t i = 0; i < edges.size(); ++i) {
     SideEdge& e = edges[i];
-    const int from = loops.Key(e.sector, e.from), to = loops.Key(e.sector, e.to);
-    const auto [it, added] = shapeOfRoot.emplace(loops.Find(from), shapes.size());
-    if (added) shapes.push_back({e.sector, 0, true, e.from, {}, -1});
-    e.loop = static_cast<int>(it->second);
-    LoopShape& shape = shapes[it->second];
+    int& shapeIndex = shapeOfRoot[ends.sets.Find(e.fromKey)];
+    if (shapeIndex < 0) {
+      shapeIndex = static_cast<int>(shapes.size());
+      shapes.push_back({e.sector, 0, true, e.from, {}, -1});
+    }
+    e.loop = shapeIndex;
+    LoopShape& shape = shapes[shapeIndex];
     const wad::Vertex& a = level.vertices[e.from];
     const wad::Vertex& b = level.vertices[e.to];
     shape.twiceArea += static_cast<int64_t>(a.x) * b.y - static_cast<int64_t>(b.x) * a.y;
     shape.edges.push_back(i);
-    ++balance[from];
-    --balance[to];
+    ++balance[e.fromKey];
+    --balance[e.toKey];
   }
   for (const SideEdge& e : edges) {
-    if (balance[loops.Key(e.sector, e.from)] != 0) shapes[e.loop].closed = false;
+    if (balance[e.fromKey] != 0) shapes[e.loop].closed = false;
   }
 
   std::vector<std::vector<std::size_t>> shapesOf(level.sectors.size());
@@ -117,7 +121,7 @@ SectorRegions FindSectorRegions(const wad::Level& level) {
       allClosed = allClosed && shapes[k].closed;
       (shapes[k].twiceArea < 0 ? outlines : holes).push_back(k);
     }
-    if (!allClosed || outlines.size() < 2) {
+    if ((sector < keepWhole.size() && keepWhole[sector]) || !allClosed || outlines.size() < 2) {
       for (const std::size_t k : shapesOf[sector]) shapes[k].region = static_cast<int>(sector);
       continue;
     }

@@ -20,6 +20,7 @@ struct SectorRegions {
   std::vector<int> sectorOf;         // per region: its sector
 };
 
-SectorRegions FindSectorRegions(const wad::Level& level);
+// `keepWhole`, per sector: sectors that stay one region whatever their outlines (none when empty).
+SectorRegions FindSectorRegions(const wad::Level& level, const std::vector<bool>& keepWhole = {});
 
 }  // namespace zaro3
