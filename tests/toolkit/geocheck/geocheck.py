@@ -191,6 +191,34 @@ class LineGrid:
                 best = t
         return best
 
+    def meets_box(self, x0, y0, x1, y1):
+        """Whether a kept line passes through the inside of the box (touching its edge is no
+        meeting)."""
+        candidates = set()
+        for cx in range(int(x0 // self.SIZE), int(x1 // self.SIZE) + 1):
+            for cy in range(int(y0 // self.SIZE), int(y1 // self.SIZE) + 1):
+                candidates.update(self.cells.get((cx, cy), ()))
+        return any(_segment_enters_box(self.segs[i], x0, y0, x1, y1) for i in candidates)
+
+
+def _segment_enters_box(seg, x0, y0, x1, y1):
+    """Whether the segment has a point strictly inside the box (clipped as Liang and Barsky do)."""
+    (ax, ay), (bx, by) = seg
+    lo, hi = 0.0, 1.0
+    for p, q in ((ax - bx, ax - x0), (bx - ax, x1 - ax), (ay - by, ay - y0), (by - ay, y1 - ay)):
+        if p == 0:
+            if q <= 0:
+                return False
+            continue
+        t = q / p
+        if p < 0:
+            lo = max(lo, t)
+        else:
+            hi = min(hi, t)
+        if lo >= hi:
+            return False
+    return True
+
 
 def mover_sectors(level):
     tags = {tag for _v1, _v2, special, tag, _f, _b in level.lines if special and tag}

@@ -2,7 +2,8 @@
 against hand-written maps at scale 1: a 16-unit step passes (also with a visportal in
 the opening), a 24-unit step fails, the same step with a sloped player-clip ramp
 passes, a too-steep ramp fails, and a low ceiling past the step fails; and where DOOM's
-player stands: never on the floor of a trench narrower than his box."""
+player walks up: never from the floor of a trench narrower than his box, over a sliver to a
+floor more than his step above it, or through a wall on his path."""
 import os
 import struct
 import subprocess
@@ -44,6 +45,24 @@ class SillLevel:
         return 0 if x < 8 else (1 if self.south <= y < 4 else 2)
 
 
+class SliverLevel:
+    """Floor 0 west of x = 8, a sliver 4 wide at floor 4, then floor `beyond`."""
+    def __init__(self, beyond):
+        self.sectors = [(0, 128, 0), (4, 128, 0), (beyond, 128, 0)]
+
+    def sector_at(self, x, y):
+        return 0 if x < 8 else (1 if x < 12 else 2)
+
+
+class WallAcross:
+    """A line DOOM's player cannot cross, north to south at x = `x`."""
+    def __init__(self, x):
+        self.x = x
+
+    def meets_box(self, x0, y0, x1, y1):
+        return x0 < self.x < x1
+
+
 def stance_faults():
     faults = []
     if walkcheck.doom_walks_up(TrenchLevel(0), 8, 0, 1, 0, 0):
@@ -55,6 +74,11 @@ def stance_faults():
         faults.append("DOOM's player stands in a shut door's way or not clear of it")
     if walkcheck.doom_walks_up(SillLevel(-8), 8, -2, 1, 0, 0) or not walkcheck.doom_walks_up(SillLevel(-200), 8, -40, 1, 0, 0):
         faults.append("DOOM's player walks up a narrow step beside a sill, or not up a wide one")
+    if walkcheck.doom_walks_up(SliverLevel(32), 8, 0, 1, 0, 0) or not walkcheck.doom_walks_up(SliverLevel(28), 8, 0, 1, 0, 0):
+        faults.append("DOOM's player walks over a sliver to a floor 28 above it, or not to one 24 above")
+    room = TrenchLevel(-64)
+    if walkcheck.doom_walks_up(room, 8, 0, 1, 0, 0, WallAcross(30)) or not walkcheck.doom_walks_up(room, 8, 0, 1, 0, 0, WallAcross(60)):
+        faults.append("DOOM's player walks through a wall 22 past the step, or not up to one 52 past it")
     return faults
 
 

@@ -24,10 +24,13 @@ where the game moves it when the level starts. Materials come from the packages 
 opaque solid stand-in, as in the compile check.
 
 A step is walked up only where DOOM's player stands on its lower floor and his
-box crosses the line: DOOM stands him on the highest floor his box touches, so a
-step out of a trench or a sliver narrower than his box, with a higher floor
-behind it, is never walked up there, nor a narrow step beside a higher sill that
-his box meets as it crosses. Prints the count of step-ups, those checked (a step
+box walks the same straight path until it stands wholly past the line: DOOM
+stands him on the highest floor his box touches, so a step out of a trench or a
+sliver narrower than his box, with a higher floor behind it, is never walked up
+there, nor a narrow step beside a higher sill that his box meets as it crosses,
+nor a path on which his box meets a wall, a blocking line, a floor more than his
+step above him or a ceiling too low (where DOOM's player cannot walk the path,
+its failure is not the conversion's). Prints the count of step-ups, those checked (a step
 with no room for the box, before the line or between walls at a line narrower
 than the box, or where DOOM's player does not walk up, is counted apart), the
 walkable share and the worst steps, highest first. Exit 0
@@ -198,23 +201,35 @@ def _box_sectors(level, cx, cy):
                 yield level.sectors[sector][:2]
 
 
-def doom_walks_up(level, x, y, dx, dy, low):
-    """Whether DOOM's player walks up the line at (x, y), walking along (dx, dy), from its
-    lower floor. DOOM stands him on the highest floor his box touches: beside a higher floor
-    behind the step (a trench narrower than his box) he never stands on the lower floor, nor
-    where a shut door or a pillar (a ceiling too low to stand under) is in his box's way;
-    and as his box's front crosses the line it must meet no floor more than his step above
-    him (a higher sill beside a narrow step) and room to stand under the ceiling."""
+def doom_walks_up(level, x, y, dx, dy, low, walls=None):
+    """Whether DOOM's player walks up the line at (x, y), his box's middle going straight
+    along (dx, dy) from where it stands wholly before the line to where it stands wholly past
+    it. DOOM stands him on the highest floor his box touches: beside a higher floor behind
+    the step (a trench narrower than his box) he never stands on the lower floor, nor where
+    a shut door or a pillar (a ceiling too low to stand under) is in his box's way; on the
+    way his box must meet no floor more than his step above the one he stands on (a higher
+    sill beside a narrow step, a sliver with a higher floor behind), room to stand under the
+    ceiling and, given `walls` (lines he cannot cross, with `meets_box`), none of them: where
+    he cannot walk the path, its failure in DOOM 3 is not the conversion's."""
     back = DOOM_HALF_WIDTH * (abs(dx) + abs(dy)) + 0.5
-    for floor, ceiling in _box_sectors(level, x - dx * back, y - dy * back):
-        if floor > low or ceiling - low < DOOM_HEIGHT:
+    z = low
+    steps = int(2 * back)
+    for i in range(steps + 1):
+        t = -back + 2 * back * i / steps
+        cx, cy = x + dx * t, y + dy * t
+        found = list(_box_sectors(level, cx, cy))
+        if walls is not None:
+            reach = DOOM_HALF_WIDTH - 0.01
+            if walls.meets_box(cx - reach, cy - reach, cx + reach, cy + reach):
+                return False
+        if not found:
+            continue
+        highest = max(floor for floor, _ceiling in found)
+        lowest_ceiling = min(ceiling for _floor, ceiling in found)
+        if (i == 0 and highest > low) or highest > z + DOOM_STEP or lowest_ceiling - highest < DOOM_HEIGHT:
             return False
-    crossing = list(_box_sectors(level, x - dx * (back - 1.5), y - dy * (back - 1.5)))
-    if not crossing:
-        return True
-    highest = max(floor for floor, _ceiling in crossing)
-    lowest_ceiling = min(ceiling for _floor, ceiling in crossing)
-    return highest <= low + DOOM_STEP and lowest_ceiling - highest >= DOOM_HEIGHT
+        z = highest
+    return True
 
 
 def probe(level, lines, walls, world, step, scale):
@@ -243,7 +258,7 @@ def probe(level, lines, walls, world, step, scale):
     first = None
     for t in along:
         mx, my = x1 + ux * t, y1 + uy * t
-        stands = doom_walks_up(level, mx, my, dx, dy, level.sectors[step.low][0])
+        stands = doom_walks_up(level, mx, my, dx, dy, level.sectors[step.low][0], walls)
         before = lines.first_hit(mx, my, -dx, -dy, 2 * REACH / scale, step.index) * scale
         after = lines.first_hit(mx, my, dx, dy, 2 * REACH / scale, step.index) * scale
         # The box starts wholly on the lower side where the sector allows and ends wholly on
