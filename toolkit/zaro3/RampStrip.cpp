@@ -91,6 +91,17 @@ RampStrip::StripPoint RampStrip::ToStrip(geo::IntVec p) const {
   return {static_cast<double>(geo::Cross(d, m_dir)) / m_cross, static_cast<double>(geo::Cross(m_edge, d)) / m_cross};
 }
 
+bool RampStrip::Inside(geo::IntVec p) const {
+  const StripPoint q = ToStrip(p);
+  return q.u > kOnEdge && q.u < 1 - kOnEdge && q.t > kOnEdge && q.t < static_cast<double>(m_depth) - kOnEdge;
+}
+
+bool RampStrip::CrossesStepLine(geo::IntVec a, geo::IntVec b) const {
+  const geo::IntLine line = geo::IntLine::Through(a, b);
+  const int64_t from = line.SideValue(m_from), to = line.SideValue(m_to);
+  return (from < 0 && to > 0) || (from > 0 && to < 0);
+}
+
 StripCrossing RampStrip::Cross(geo::IntVec a, geo::IntVec b) const {
   StripCrossing crossing;
   // Most lines lie far away: the box around the strip's corners sends them off cheaply.

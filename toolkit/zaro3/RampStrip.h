@@ -35,6 +35,8 @@ class RampStrip {
 public:
   RampStrip(geo::IntVec from, geo::IntVec to);
 
+  geo::IntVec From() const { return m_from; }
+  geo::IntVec To() const { return m_to; }
   double DepthPerStep() const;           // perpendicular distance from the line per step
   int64_t StepsFor(double depth) const;  // the fewest steps (at least one) reaching that distance
   void SetDepth(int64_t steps) { m_depth = steps; }
@@ -52,6 +54,11 @@ public:
 
   // How the segment a -> b meets the strip at its depth.
   StripCrossing Cross(geo::IntVec a, geo::IntVec b) const;
+  // Whether p lies inside the strip at its depth, not on its edges.
+  bool Inside(geo::IntVec p) const;
+  // Whether the line through a and b crosses the step line between its ends, so that it
+  // has no near side to keep.
+  bool CrossesStepLine(geo::IntVec a, geo::IntVec b) const;
 
 private:
   struct StripPoint {

@@ -116,17 +116,22 @@ public:
   // (the upper floor, or the ground a ramp on the upper side makes there), or false when
   // there is no room for one; `solved` says whether the rise it leaves along its middle
   // is one DOOM 3's player steps.
+  // A ramp cut along a lower floor's edge that runs on from another cut is taken where it
+  // leaves no rise too high; elsewhere that edge only stops it short, as before.
   bool Build(const Step& step, int64_t topFrom, int64_t topTo, StepRamp& ramp, bool& solved) const {
-    return BuildBetween(step, EndsOf(m_level, step), topFrom, topTo, true, ramp, solved);
+    const StepEnds ends = EndsOf(m_level, step);
+    if (BuildBetween(step, ends, topFrom, topTo, true, true, ramp, solved) && solved) return true;
+    return BuildBetween(step, ends, topFrom, topTo, true, false, ramp, solved);
   }
 
 private:
   // The ramp over the part `ends` of the step line. Where lines near the ends of the step
   // line stop it short of a rise DOOM 3's player steps (a pillar or a wall's corner beside
   // the step), and `narrowing`, a ramp over the widest part of the line clear of them, when
-  // DOOM 3's player fits on it, is taken instead.
+  // DOOM 3's player fits on it, is taken instead. `chained`: lines ending on other cuts cut
+  // it too (ExactCuts).
   bool BuildBetween(const Step& step, const StepEnds& ends, int64_t topFrom, int64_t topTo, bool narrowing,
-                    StepRamp& ramp, bool& solved) const {
+                    bool chained, StepRamp& ramp, bool& solved) const {
     const geo::IntVec from = ends.from, to = ends.to;
     const int64_t low = m_plan.floor[step.low];
     const int64_t top = std::max(topFrom, topTo);
@@ -156,20 +161,26 @@ private:
 
     auto height = [&](double depth) { return middleTop - fall * depth; };
     auto highest = [&](double depth) { return top - fall * depth; };
+    // The lines it may not lie across.
+    std::vector<const Crossed*> blocking;
+    for (const Crossed& c : crossed) {
+      if (c.linedef != end.line &&
+          (c.crossing.nearest > reach - 1e-9 || Passable(c, low, end.floor, highest(c.crossing.nearest)))) {
+        continue;
+      }
+      blocking.push_back(&c);
+    }
+    const std::vector<bool> cutting = ExactCuts(blocking, strip, chained);
     std::vector<geo::IntLine> cuts;
     std::vector<std::pair<double, double>> stoppers;  // along the step line
     double stop = reach;
     bool endCuts = false;
-    for (const Crossed& c : crossed) {
-      const bool endsIt = c.linedef == end.line;
-      if (!endsIt && (c.crossing.nearest > reach - 1e-9 || Passable(c, low, end.floor, highest(c.crossing.nearest)))) {
-        continue;
-      }
-      if (c.crossing.cuts) {
-        const wad::Linedef& l = m_level.linedefs[c.linedef];
-        cuts.push_back(geo::IntLine::Through({m_level.vertices[l.v1].x, m_level.vertices[l.v1].y},
-                                             {m_level.vertices[l.v2].x, m_level.vertices[l.v2].y}));
-        endCuts = endCuts || endsIt;
+    for (std::size_t i = 0; i < blocking.size(); ++i) {
+      const Crossed& c = *blocking[i];
+      if (cutting[i]) {
+        const auto [a, b] = LineEnds(c.linedef);
+        cuts.push_back(geo::IntLine::Through(a, b));
+        endCuts = endCuts || c.linedef == end.line;
       } else {
         stop = std::min(stop, c.crossing.nearest);
         stoppers.push_back({c.crossing.alongLo, c.crossing.alongHi});
@@ -186,7 +197,7 @@ private:
       StepRamp narrow;
       bool narrowSolved = false;
       if (WidestClearPart(ends, stoppers, clear) &&
-          BuildBetween(step, clear, topFrom, topTo, false, narrow, narrowSolved) && narrowSolved) {
+          BuildBetween(step, clear, topFrom, topTo, false, chained, narrow, narrowSolved) && narrowSolved) {
         ramp = std::move(narrow);
         solved = true;
         return true;
@@ -222,6 +233,44 @@ private:
     for (const PrismSide& side : ramp.prism.sides) lowestTop = std::min(lowestTop, TopOf(ramp.prism, side.a.x, side.a.y));
     ramp.prism.zLow = std::min<int64_t>(end.floor, static_cast<int64_t>(std::floor(lowestTop))) - kRampFoot;
     return FootprintIsSound(ramp.prism);
+  }
+
+  std::array<geo::IntVec, 2> LineEnds(int linedef) const {
+    const wad::Linedef& l = m_level.linedefs[linedef];
+    return {geo::IntVec{m_level.vertices[l.v1].x, m_level.vertices[l.v1].y},
+            geo::IntVec{m_level.vertices[l.v2].x, m_level.vertices[l.v2].y}};
+  }
+
+  // Which of the lines the ramp may not lie across cut it exactly along themselves: one from
+  // an end of the step line or across the whole strip, and one whose every end inside the
+  // strip meets a line that cuts it (a lower floor's edge running on from a wall at the
+  // step's end, as a winding stair's tread has), when `chained`: past such an end the other
+  // cut already ends the ramp. Any other can only stop it short.
+  std::vector<bool> ExactCuts(const std::vector<const Crossed*>& blocking, const RampStrip& strip, bool chained) const {
+    std::vector<bool> cutting(blocking.size());
+    for (std::size_t i = 0; i < blocking.size(); ++i) cutting[i] = blocking[i]->crossing.cuts;
+    if (!chained) return cutting;
+    auto onACut = [&](geo::IntVec p) {
+      for (std::size_t j = 0; j < blocking.size(); ++j) {
+        if (!cutting[j]) continue;
+        const auto [a, b] = LineEnds(blocking[j]->linedef);
+        if (p == a || p == b) return true;
+      }
+      return false;
+    };
+    for (bool grew = true; grew;) {
+      grew = false;
+      for (std::size_t i = 0; i < blocking.size(); ++i) {
+        if (cutting[i]) continue;
+        const auto [a, b] = LineEnds(blocking[i]->linedef);
+        if (strip.CrossesStepLine(a, b)) continue;
+        if ((!strip.Inside(a) || onACut(a)) && (!strip.Inside(b) || onACut(b))) {
+          cutting[i] = true;
+          grew = true;
+        }
+      }
+    }
+    return cutting;
   }
 
   // The widest part of the step line between integer points on it that lies clear of every

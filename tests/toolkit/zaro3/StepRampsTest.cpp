@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "CraftedRooms.h"
+#include "LevelBuilder.h"
 #include "MoverPlan.h"
 #include "Pieces.h"
 #include "PrismShapes.h"
@@ -283,6 +284,39 @@ TEST(StepRamps, APillarBesideAStepsEndLeavesARampOverTheRestOfTheLine) {
   EXPECT_NEAR(ground, 24, 1e-6);
 }
 
+TEST(StepRamps, AWindingTreadsRampIsCutAlongTheStepDownThatRunsOnFromItsWall) {
+  // A winder: the tread (floor 0) narrows between the step up (16, 128) -> (192, 16) and the
+  // step down (0, 64) -> (192, 0), which does not start at the step's end but at the end
+  // of the wall (0, 64) -> (16, 128) that does. Stopped short at the step down's nearest
+  // point, the ramp would end 16 units from the step or leave the tread's narrow end bare.
+  zaro3test::LevelBuilder build;
+  const int below = build.AddSector(-16, 200), tread = build.AddSector(0, 200), above = build.AddSector(16, 200);
+  build.AddOutline({{0, 64}, {192, 0}, {192, 16}, {16, 128}}, tread);
+  build.AddOutline({{0, -64}, {192, -64}, {192, 0}, {0, 64}}, below);
+  build.AddOutline({{16, 128}, {192, 16}, {256, 16}, {256, 200}, {16, 200}}, above);
+  const wad::Level& level = build.Level();
+  zaro3::RampReport report;
+  const auto ramps = zaro3::BuildStepRamps(level, PlanOf(level), {15, 1}, report);
+  EXPECT_EQ(report.unsolved, 0);
+  const StepRamp* up = nullptr;
+  for (const StepRamp& r : ramps) {
+    if (r.prism.zHigh == 16) up = &r;
+  }
+  ASSERT_NE(up, nullptr);
+  EXPECT_FALSE(Inside(up->prism, 96, 20));  // never over the floor below the step down
+  EXPECT_TRUE(Inside(up->prism, 184, 14));   // but over the whole tread, to its narrow end
+  EXPECT_TRUE(Inside(up->prism, 40, 80));
+  // From the middle of the step down to the middle of the step up, within DOOM 3's step.
+  double ground = 0;
+  for (int i = 0; i <= 100; ++i) {
+    const double x = 96 + 8 * i / 100.0, y = 32 + 40 * i / 100.0;
+    const double at = std::max(0.0, RampsAt({*up}, x, y));
+    EXPECT_LE((at - ground) * 1.5, 16.0 + 1e-6) << "at (" << x << ", " << y << ")";
+    ground = at;
+  }
+  EXPECT_NEAR(ground, 16, 1e-6);
+}
+
 TEST(StepRamps, ThingsStandingOnARampAreRaisedOntoIt) {
   const auto crafted = MakeRooms({Room(0, 128, 0), Room(128, 256, 24)});
   zaro3::RampReport report;
@@ -314,6 +348,10 @@ TEST(RampStrip, LinesFromTheStepsEndsOrAcrossItCutOthersStopIt) {
   EXPECT_TRUE(pillar.inside);
   EXPECT_FALSE(pillar.cuts);
   EXPECT_DOUBLE_EQ(pillar.nearest, 10);
+  EXPECT_TRUE(strip.Inside({20, 10}));
+  EXPECT_FALSE(strip.Inside({20, 0}) || strip.Inside({-1, 10}) || strip.Inside({20, 40}));
+  EXPECT_TRUE(strip.CrossesStepLine({32, -10}, {32, 10}));
+  EXPECT_FALSE(strip.CrossesStepLine({0, 0}, {20, 40}) || strip.CrossesStepLine({-10, 20}, {80, 20}));
   // The footprint cut along a wall from the step's end keeps the step line's side.
   const auto cut = strip.KeepNearSide(strip.Footprint(), geo::IntLine::Through({0, 0}, {20, 40}));
   EXPECT_NEAR(cut.Area(), 64 * 32 - 16 * 32 / 2.0, 1e-9);
