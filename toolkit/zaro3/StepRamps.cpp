@@ -4,7 +4,6 @@
 #include <cmath>
 #include <map>
 #include <numeric>
-#include <optional>
 
 #include "ConvexPolygon.h"
 #include "LineCells.h"
@@ -26,6 +25,9 @@ constexpr double kLeastSlope = 0.2;
 constexpr int64_t kRampFoot = 1;
 // The longest a ramp may run from its step, DOOM units (down a steep staircase).
 constexpr double kLongestRamp = 128;
+// A winding tread's wedge is narrower than 60 degrees (the cosine): wider, the step down
+// from the step line's end is the side of a straight stair or corridor, not a tread's edge.
+constexpr double kWidestWedge = 0.5;
 
 struct Step {
   int linedef = -1;
@@ -110,6 +112,13 @@ public:
     // Headroom the ramp must leave under a ceiling, in DOOM units.
     m_headroom = static_cast<double>(kDoom3StandingHeight) / scale.Value();
     m_narrowest = static_cast<double>(kDoom3PlayerWidth) / scale.Value();
+    m_waysDown.assign(level.sectors.size(), 0);
+    for (const wad::Linedef& line : level.linedefs) {
+      if (line.front < 0 || line.back < 0) continue;
+      const int a = level.sidedefs[line.front].sector, b = level.sidedefs[line.back].sector;
+      if (a < 0 || b < 0 || plan.floor[a] == plan.floor[b]) continue;
+      ++m_waysDown[plan.floor[a] > plan.floor[b] ? a : b];
+    }
   }
 
   // The ramp over `step`, its top edge at `topFrom` and `topTo` over the step line's ends
@@ -122,6 +131,83 @@ public:
     const StepEnds ends = EndsOf(m_level, step);
     if (BuildBetween(step, ends, topFrom, topTo, true, true, ramp, solved) && solved) return true;
     return BuildBetween(step, ends, topFrom, topTo, true, false, ramp, solved);
+  }
+
+  // A winding stair's step: its lower side is a tread shaped like a wedge between the step
+  // line and a step down that leaves one of its ends (the hub), turned less than 60 degrees
+  // from it. Its ramp climbs round the hub on the wedge alone (a ramp sloping straight
+  // off the step line would run on over the lower treads and stand across their way near the
+  // hub) in two planes that meet along the line from the step line's middle to the step
+  // down's other end: the inner one holds the step down at the tread's floor and rises to the
+  // upper floor at the middle, the outer one holds the step line's outer half at the upper
+  // floor. At the step line it leaves a rise only on the half by the hub (the whole step at
+  // the hub, where the treads meet). Taken where DOOM 3's player walks both planes.
+  bool BuildWinding(const Step& step, std::vector<StepRamp>& ramps) const {
+    const StepEnds ends = EndsOf(m_level, step);
+    const int64_t low = m_plan.floor[step.low], high = m_plan.floor[step.high];
+    if (static_cast<double>(m_plan.ceiling[step.low]) < static_cast<double>(high) + m_headroom) return false;
+    const geo::IntVec edge{ends.to.x - ends.from.x, ends.to.y - ends.from.y};
+    const double length = std::hypot(static_cast<double>(edge.x), static_cast<double>(edge.y));
+    const int64_t points = std::gcd(std::llabs(edge.x), std::llabs(edge.y));  // integer points every 1/points
+    const double rise = static_cast<double>(high - low);
+    for (const bool hubFirst : {true, false}) {
+      const geo::IntVec hub = hubFirst ? ends.from : ends.to, outer = hubFirst ? ends.to : ends.from;
+      int downLine = -1;
+      geo::IntVec down{};
+      if (!StepDownFrom(step, ends, hub, outer, downLine, down)) continue;
+      const geo::IntVec along{outer.x - hub.x, outer.y - hub.y}, toDown{down.x - hub.x, down.y - hub.y};
+      const double cross = std::abs(static_cast<double>(geo::Cross(along, toDown)));
+      const double sine = cross / (length * std::hypot(static_cast<double>(toDown.x), static_cast<double>(toDown.y)));
+      const double downFromStep = cross / length;
+      // The inner plane rises over the top point's distance from the step down: the top
+      // point lies at the middle, or farther out where the wedge is too narrow there.
+      const double needed = rise / (kSteepestSlope * length * sine);
+      const int64_t k = std::max((points + 1) / 2, static_cast<int64_t>(std::ceil(needed * points - 1e-9)));
+      if (k > points || (k < points && rise / downFromStep > kSteepestSlope)) continue;
+      // The wedge reaches this deep from the step line at its outer side.
+      const double deepest = length * cross / static_cast<double>(along.x * toDown.x + along.y * toDown.y);
+      if (deepest > kLongestRamp) continue;
+      RampStrip strip(ends.from, ends.to);
+      strip.SetDepth(strip.StepsFor(deepest) + 1);
+      geo::ConvexPolygon footprint;
+      if (!WedgeFootprint(step, strip, downLine, low, high, footprint)) continue;
+      const geo::IntVec top{hub.x + along.x / points * k, hub.y + along.y / points * k};
+      auto at = [](geo::IntVec p, int64_t z) { return IntPoint3{p.x, p.y, z}; };
+      // A plane by two points of the step line (`a` the nearer the hub), in the line's order,
+      // and the step down's end.
+      auto plane = [&](geo::IntVec a, int64_t za, geo::IntVec b, int64_t zb) {
+        return hubFirst ? std::array<IntPoint3, 3>{at(a, za), at(b, zb), at(down, low)}
+                        : std::array<IntPoint3, 3>{at(b, zb), at(a, za), at(down, low)};
+      };
+      std::vector<StepRamp> made;
+      auto add = [&](const geo::ConvexPolygon& part, const std::array<IntPoint3, 3>& slopedTop) {
+        StepRamp r;
+        r.linedef = step.linedef;
+        r.prism = ToPrism(part, low - kRampFoot, high);
+        r.prism.slopedTop = slopedTop;
+        double lowestTop = static_cast<double>(high);
+        for (const PrismSide& side : r.prism.sides) lowestTop = std::min(lowestTop, TopOf(r.prism, side.a.x, side.a.y));
+        r.prism.zLow = std::min<int64_t>(low, static_cast<int64_t>(std::floor(lowestTop))) - kRampFoot;
+        if (!RampStrip::Sound(part) || !FootprintIsSound(r.prism)) return false;
+        made.push_back(std::move(r));
+        return true;
+      };
+      if (k == points) {
+        if (!add(footprint, plane(hub, low, outer, high))) continue;
+      } else {
+        // The hub's side of the line from the top point to the step down's end takes the inner plane.
+        geo::ConvexPolygon left, right;
+        footprint.Split(geo::IntLine::Through(top, down), left, right);
+        const bool hubLeft = geo::Cross({down.x - top.x, down.y - top.y}, {hub.x - top.x, hub.y - top.y}) > 0;
+        if (!add(hubLeft ? left : right, plane(hub, low, top, high)) ||
+            !add(hubLeft ? right : left, plane(top, high, outer, high))) {
+          continue;
+        }
+      }
+      ramps = std::move(made);
+      return true;
+    }
+    return false;
   }
 
 private:
@@ -233,6 +319,88 @@ private:
     for (const PrismSide& side : ramp.prism.sides) lowestTop = std::min(lowestTop, TopOf(ramp.prism, side.a.x, side.a.y));
     ramp.prism.zLow = std::min<int64_t>(end.floor, static_cast<int64_t>(std::floor(lowestTop))) - kRampFoot;
     return FootprintIsSound(ramp.prism);
+  }
+
+  // The wedge between the step line and its step down, cut along the lines it may not lie
+  // across; false when one of them only stops it short.
+  bool WedgeFootprint(const Step& step, const RampStrip& strip, int downLine, int64_t low, int64_t high,
+                      geo::ConvexPolygon& footprint) const {
+    std::vector<const Crossed*> blocking;
+    const std::vector<Crossed> crossed = Gather(step, strip);
+    for (const Crossed& c : crossed) {
+      if (c.linedef == downLine || !Passable(c, low, low, static_cast<double>(high))) blocking.push_back(&c);
+    }
+    const std::vector<bool> cutting = ExactCuts(blocking, strip, true);
+    footprint = strip.Footprint();
+    for (std::size_t i = 0; i < blocking.size(); ++i) {
+      if (!cutting[i]) continue;
+      const auto [a, b] = LineEnds(blocking[i]->linedef);
+      footprint = strip.KeepNearSide(footprint, geo::IntLine::Through(a, b));
+    }
+    if (!RampStrip::Sound(footprint)) return false;
+    for (std::size_t i = 0; i < blocking.size(); ++i) {
+      const auto [a, b] = LineEnds(blocking[i]->linedef);
+      if (!cutting[i] && EntersFootprint(footprint, a, b)) return false;
+    }
+    return true;
+  }
+
+  // A step down out of the step's lower sector along a line from `hub`, into the lower side
+  // and turned less than kWidestWedge from the step line towards `outer`, the sector's only
+  // way down (a tread of a straight stair has its step down before it, and the floor beside
+  // an open side is another): its line and its other end.
+  bool StepDownFrom(const Step& step, const StepEnds& ends, geo::IntVec hub, geo::IntVec outer, int& downLine,
+                    geo::IntVec& down) const {
+    const int64_t low = m_plan.floor[step.low];
+    if (m_waysDown[step.low] != 1) return false;
+    const geo::IntVec edge{ends.to.x - ends.from.x, ends.to.y - ends.from.y};
+    bool found = false;
+    m_lines.ForEachNear(hub.x, hub.y, hub.x, hub.y, [&](int l) {
+      const wad::Linedef& line = m_level.linedefs[l];
+      if (found || l == step.linedef || line.front < 0 || line.back < 0 || (line.flags & wad::kLineBlocking)) return;
+      const auto [a, b] = LineEnds(l);
+      if (a != hub && b != hub) return;
+      const geo::IntVec other = a == hub ? b : a;
+      const geo::IntVec toOther{other.x - hub.x, other.y - hub.y}, toOuter{outer.x - hub.x, outer.y - hub.y};
+      const double dot = static_cast<double>(toOther.x * toOuter.x + toOther.y * toOuter.y);
+      if (geo::Cross(edge, {other.x - ends.from.x, other.y - ends.from.y}) <= 0 ||
+          dot <= kWidestWedge * std::hypot(static_cast<double>(toOther.x), static_cast<double>(toOther.y)) *
+                     std::hypot(static_cast<double>(toOuter.x), static_cast<double>(toOuter.y))) {
+        return;
+      }
+      // The front lies right of a -> b: the wedge (towards `outer`) must be the tread.
+      const bool outerInFront = geo::Cross({b.x - a.x, b.y - a.y}, {outer.x - a.x, outer.y - a.y}) < 0;
+      const int wedge = m_level.sidedefs[outerInFront ? line.front : line.back].sector;
+      const int beyond = m_level.sidedefs[outerInFront ? line.back : line.front].sector;
+      if (wedge != step.low || beyond < 0 || m_plan.FloorMoves(beyond) || m_plan.floor[beyond] >= low ||
+          low - m_plan.floor[beyond] > kDoomStepHeight) {
+        return;
+      }
+      downLine = l;
+      down = other;
+      found = true;
+    });
+    return found;
+  }
+
+  // Whether the segment a -> b passes through the footprint's inside.
+  static bool EntersFootprint(const geo::ConvexPolygon& footprint, geo::IntVec a, geo::IntVec b) {
+    double lo = 0, hi = 1;
+    for (std::size_t i = 0; i < footprint.Size(); ++i) {
+      const geo::RationalPoint& p = footprint.Vertex(i);
+      const geo::RationalPoint& q = footprint.EdgeEnd(i);
+      // Inside lies left of each edge p -> q.
+      auto side = [&](double x, double y) { return (q.X() - p.X()) * (y - p.Y()) - (q.Y() - p.Y()) * (x - p.X()); };
+      const double sa = side(static_cast<double>(a.x), static_cast<double>(a.y));
+      const double sb = side(static_cast<double>(b.x), static_cast<double>(b.y));
+      if (sa <= 1e-9 && sb <= 1e-9) return false;
+      if (sa < 0 || sb < 0) {
+        const double t = sa / (sa - sb);
+        if (sa < 0) lo = std::max(lo, t); else hi = std::min(hi, t);
+      }
+      if (hi - lo < 1e-9) return false;
+    }
+    return true;
   }
 
   std::array<geo::IntVec, 2> LineEnds(int linedef) const {
@@ -406,6 +574,7 @@ private:
   int64_t m_highestStep;
   double m_headroom = 0;
   double m_narrowest = 0;  // DOOM 3's player's width, DOOM units
+  std::vector<int> m_waysDown;  // per sector, its two-sided lines to a lower floor
 };
 
 // How far around its origin a thing's feet reach, in DOOM units: a DOOM 3 monster's box.
@@ -420,7 +589,8 @@ std::vector<StepRamp> BuildStepRamps(const wad::Level& level, const MoverPlan& p
   struct Outcome {
     bool walkable = false;
     bool solved = false;
-    std::optional<StepRamp> ramp;
+    bool winding = false;  // climbing round a hub: never raised along its line
+    std::vector<StepRamp> ramps;
   };
   std::vector<Outcome> outcomes(steps.size());
   auto build = [&](std::size_t i, int64_t topFrom, int64_t topTo) {
@@ -430,8 +600,13 @@ std::vector<StepRamp> BuildStepRamps(const wad::Level& level, const MoverPlan& p
       outcome.walkable = outcome.solved = true;
       return;
     }
+    const int64_t upper = plan.floor[steps[i].high];
+    if (topFrom == upper && topTo == upper && builder.BuildWinding(steps[i], outcome.ramps)) {
+      outcome.solved = outcome.winding = true;
+      return;
+    }
     StepRamp ramp;
-    if (builder.Build(steps[i], topFrom, topTo, ramp, outcome.solved)) outcome.ramp = std::move(ramp);
+    if (builder.Build(steps[i], topFrom, topTo, ramp, outcome.solved)) outcome.ramps.push_back(std::move(ramp));
   };
   for (std::size_t i = 0; i < steps.size(); ++i) {
     const int64_t top = plan.floor[steps[i].high];
@@ -441,12 +616,12 @@ std::vector<StepRamp> BuildStepRamps(const wad::Level& level, const MoverPlan& p
   // step line, so that step's ramp climbs to that ground along the line.
   std::map<int, std::vector<const StepRamp*>> lyingOn;
   for (std::size_t i = 0; i < steps.size(); ++i) {
-    if (outcomes[i].ramp) lyingOn[steps[i].low].push_back(&*outcomes[i].ramp);
+    for (const StepRamp& ramp : outcomes[i].ramps) lyingOn[steps[i].low].push_back(&ramp);
   }
   std::vector<std::pair<std::size_t, std::array<int64_t, 2>>> raised;
   for (std::size_t i = 0; i < steps.size(); ++i) {
     const auto on = lyingOn.find(steps[i].high);
-    if (on == lyingOn.end()) continue;
+    if (on == lyingOn.end() || outcomes[i].winding) continue;
     const StepEnds ends = EndsOf(level, steps[i]);
     std::array<int64_t, 2> tops{};
     bool higher = false;
@@ -467,10 +642,8 @@ std::vector<StepRamp> BuildStepRamps(const wad::Level& level, const MoverPlan& p
   for (Outcome& outcome : outcomes) {
     ++report.steps;
     if (outcome.walkable) ++report.walkable;
-    if (outcome.ramp) {
-      ramps.push_back(std::move(*outcome.ramp));
-      ++report.ramps;
-    }
+    if (!outcome.ramps.empty()) ++report.ramps;
+    for (StepRamp& ramp : outcome.ramps) ramps.push_back(std::move(ramp));
     if (!outcome.walkable && !outcome.solved) ++report.unsolved;
   }
   return ramps;

@@ -13,7 +13,10 @@
 // ceiling too low for DOOM 3's player standing on it: those cut it along their
 // line or stop it short (a line cuts it when it starts at an end of the step line,
 // runs across the whole strip, or, where that leaves no rise too high, has its
-// ends on such cuts: a winding tread's step down running on from its wall). Where lines near the ends of the step line (a pillar,
+// ends on such cuts: a winding tread's step down running on from its wall). A
+// winding stair's tread (a wedge between the step line and its only step down,
+// which leaves an end of the step line at less than 60 degrees) takes a ramp of
+// two planes that climbs round the hub instead, lying on the wedge alone. Where lines near the ends of the step line (a pillar,
 // a wall's corner) stop it short, a ramp over the widest part of the line clear
 // of them is taken instead, when DOOM 3's player fits on it. A ramp that ends
 // above the floor before it by more than a step is counted as unsolved. Things standing on a ramp's footprint

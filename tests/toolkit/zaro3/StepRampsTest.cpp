@@ -317,6 +317,46 @@ TEST(StepRamps, AWindingTreadsRampIsCutAlongTheStepDownThatRunsOnFromItsWall) {
   EXPECT_NEAR(ground, 16, 1e-6);
 }
 
+TEST(StepRamps, AFanOfTreadsIsClimbedRoundItsHub) {
+  // Four treads 20 apart round a hub at the origin, each a wedge of about 25 degrees out
+  // to a wall 128 away. A ramp sloping straight off a step line would run on over the
+  // lower treads near the hub, standing across their way.
+  const std::vector<std::pair<int, int>> outer = {{128, 0}, {112, 64}, {80, 112}, {32, 128}, {-32, 128}};
+  zaro3test::LevelBuilder build;
+  for (int t = 0; t < 4; ++t) {
+    build.AddOutline({{0, 0}, outer[t], outer[t + 1]}, build.AddSector(20 * t, 200));
+  }
+  const wad::Level& level = build.Level();
+  zaro3::RampReport report;
+  const auto ramps = zaro3::BuildStepRamps(level, PlanOf(level), {15, 1}, report);
+  EXPECT_EQ(report.steps, 3);
+  EXPECT_EQ(report.unsolved, 0);
+  // The tread a point lies on, by its angle round the hub.
+  auto tread = [&](double x, double y) {
+    const double angle = std::atan2(y, x);
+    int t = 0;
+    while (t < 3 && angle > std::atan2(outer[t + 1].second, outer[t + 1].first)) ++t;
+    return t;
+  };
+  // No ramp stands higher over a tread than the step just above it.
+  for (double r = 8; r < 120; r += 4) {
+    for (double a = 0.01; a < 1.8; a += 0.01) {
+      const double x = r * std::cos(a), y = r * std::sin(a);
+      if (tread(x, y) > 2) continue;
+      EXPECT_LE(RampsAt(ramps, x, y), 20 * (tread(x, y) + 1) + 1e-6) << "at (" << x << ", " << y << ")";
+    }
+  }
+  // Round the fan, at 96 from the hub, every rise is one DOOM 3's player steps.
+  double ground = 0;
+  for (double a = 0.05; a < 1.75; a += 0.002) {
+    const double x = 96 * std::cos(a), y = 96 * std::sin(a);
+    const double at = std::max<double>(20 * tread(x, y), RampsAt(ramps, x, y));
+    EXPECT_LE((at - ground) * 1.5, 16.0 + 1e-6) << "at (" << x << ", " << y << ")";
+    ground = at;
+  }
+  EXPECT_NEAR(ground, 60, 1e-6);
+}
+
 TEST(StepRamps, ThingsStandingOnARampAreRaisedOntoIt) {
   const auto crafted = MakeRooms({Room(0, 128, 0), Room(128, 256, 24)});
   zaro3::RampReport report;
