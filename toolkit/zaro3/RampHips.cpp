@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <numeric>
+#include <set>
+#include <tuple>
 
 #include "LineCells.h"
 #include "PlayerFit.h"
@@ -49,7 +51,10 @@ public:
       : m_level(level), m_plan(plan), m_lines(level), m_sectorAt(sectorAt),
         m_headroom(static_cast<double>(kDoom3StandingHeight) / scale.Value()) {}
 
-  void Add(const StepRamp& ramp, std::vector<StepRamp>& hips) const {
+  // `joins`: points of step lines where two ramps of the same line meet (a winding tread's
+  // two planes), which are no ends.
+  void Add(const StepRamp& ramp, const std::set<std::tuple<int, int64_t, int64_t>>& joins,
+           std::vector<StepRamp>& hips) const {
     if (!ramp.prism.slopedTop) return;
     const std::array<IntPoint3, 3>& q = *ramp.prism.slopedTop;
     const int64_t top = q[0].z, low = q[2].z;
@@ -71,6 +76,7 @@ public:
     const int64_t along = static_cast<int64_t>(std::ceil(2 * rise / (length / static_cast<double>(g)) - 1e-9));
     for (const bool atFrom : {true, false}) {
       const geo::IntVec end = atFrom ? from : to;
+      if (joins.count({ramp.linedef, end.x, end.y})) continue;
       const geo::IntVec far{end.x + in.x * steps, end.y + in.y * steps};
       const int64_t sign = atFrom ? -1 : 1;
       const geo::IntVec beyond{end.x + sign * unit.x * along, end.y + sign * unit.y * along};
@@ -133,8 +139,16 @@ std::vector<StepRamp> BuildRampHips(const wad::Level& level, const MoverPlan& pl
                                     const std::vector<StepRamp>& ramps,
                                     const std::function<int(double, double)>& sectorAt) {
   const HipBuilder builder(level, plan, scale, sectorAt);
+  std::set<std::tuple<int, int64_t, int64_t>> seen, joins;
+  for (const StepRamp& ramp : ramps) {
+    if (!ramp.prism.slopedTop) continue;
+    for (int i = 0; i < 2; ++i) {
+      const IntPoint3& p = (*ramp.prism.slopedTop)[i];
+      if (!seen.insert({ramp.linedef, p.x, p.y}).second) joins.insert({ramp.linedef, p.x, p.y});
+    }
+  }
   std::vector<StepRamp> hips;
-  for (const StepRamp& ramp : ramps) builder.Add(ramp, hips);
+  for (const StepRamp& ramp : ramps) builder.Add(ramp, joins, hips);
   return hips;
 }
 

@@ -8,7 +8,8 @@
 // line beyond its end, never steeper than 45 degrees. It lies wholly over the
 // lower floor (one sector at that floor that does not move, with headroom for
 // DOOM 3's player), crossing no line. Only ramps whose top edge is level along
-// the step line get hips. Values in DOOM units, exact integer points.
+// the step line get hips, and not where two ramps of one step line meet. Values
+// in DOOM units, exact integer points.
 #pragma once
 
 #include <functional>

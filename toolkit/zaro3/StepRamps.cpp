@@ -124,9 +124,9 @@ public:
   // The ramp over `step`, its top edge at `topFrom` and `topTo` over the step line's ends
   // (the upper floor, or the ground a ramp on the upper side makes there), or false when
   // there is no room for one; `solved` says whether the rise it leaves along its middle
-  // is one DOOM 3's player steps.
-  // A ramp cut along a lower floor's edge that runs on from another cut is taken where it
-  // leaves no rise too high; elsewhere that edge only stops it short, as before.
+  // is one DOOM 3's player steps. A ramp cut along a lower floor's edge that runs on from
+  // another cut is taken where it leaves no rise too high; elsewhere that edge only stops it
+  // short.
   bool Build(const Step& step, int64_t topFrom, int64_t topTo, StepRamp& ramp, bool& solved) const {
     const StepEnds ends = EndsOf(m_level, step);
     if (BuildBetween(step, ends, topFrom, topTo, true, true, ramp, solved) && solved) return true;

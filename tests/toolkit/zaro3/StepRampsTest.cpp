@@ -119,6 +119,16 @@ TEST(RampHips, APlatformInARoomGetsSlopedEndsAndAStepBetweenWallsNone) {
     previous = ground;
   }
 
+  // One side's ramp in two parts that meet halfway along its line (as a winding tread's
+  // planes do): hips at the line's ends only.
+  std::vector<StepRamp> parts = ramps;
+  auto& q = *parts[0].prism.slopedTop;
+  const zaro3::IntPoint3 middle{(q[0].x + q[1].x) / 2, (q[0].y + q[1].y) / 2, q[0].z};
+  parts.push_back(parts[0]);
+  q[1] = middle;
+  (*parts.back().prism.slopedTop)[0] = middle;
+  EXPECT_EQ(zaro3::BuildRampHips(level, plan, {15, 1}, parts, sectorAt).size(), 8u);
+
   const auto between = MakeRooms({Room(0, 128, 0), Room(128, 256, 24)});
   const zaro3::MoverPlan betweenPlan = PlanOf(between.level);
   const std::vector<StepRamp> walled = zaro3::BuildStepRamps(between.level, betweenPlan, {15, 1}, report);
