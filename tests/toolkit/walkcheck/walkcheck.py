@@ -30,10 +30,10 @@ sliver narrower than his box, with a higher floor behind it, is never walked up
 there, nor a narrow step beside a higher sill that his box meets as it crosses,
 nor a path on which his box meets a wall, a blocking line, a floor more than his
 step above him or a ceiling too low (where DOOM's player cannot walk the path,
-its failure is not the conversion's). Prints the count of step-ups, those checked (a step
-with no room for the box, before the line or between walls at a line narrower
-than the box, or where DOOM's player does not walk up, is counted apart), the
-walkable share and the worst steps, highest first. Exit 0
+its failure is not the conversion's). Prints the count of step-ups, those
+checked (a step with no room for the box, before the line or between walls at a
+line narrower than the box, or where DOOM's player does not walk up, is counted
+apart), the walkable share and the worst steps, highest first. Exit 0
 when the walkable share is at least --min (default 99), 1 below it, 2 on bad input.
 """
 import argparse
