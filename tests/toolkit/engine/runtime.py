@@ -118,7 +118,9 @@ def _corners(brush):
                     continue
                 bc, ca, ab = _cross(b, c), _cross(c, a), _cross(a, b)
                 p = tuple((da * bc[m] + db * ca[m] + dc * ab[m]) / det for m in range(3))
-                if all(_dot(n, p) <= d + 1e-3 * max(1.0, abs(d)) for n, d in planes):
+                # Within a hundredth of a unit of every plane: a tolerance that grew with the
+                # plane's distance from the origin let corners of far-out brushes in from units away.
+                if all(_dot(n, p) <= d + 1e-2 * _dot(n, n) ** 0.5 for n, d in planes):
                     corners.append(p)
     return corners
 

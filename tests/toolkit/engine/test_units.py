@@ -1,6 +1,7 @@
 """Unit tests of the engine runner's parts that need no engine: the stand-in definitions, the
 full-bright rewrite, the console readers, the crafted level writer, the PNG reader, the
 brush corners and d3view's views."""
+import math
 import os
 import re
 import struct
@@ -303,6 +304,22 @@ class BrushCornersTest(unittest.TestCase):
         text = '{\n"classname" "func_door"\n"name" "door_9"\n%s}\n' % handmaps.box(-8, 16, 0, 40, 64.5, 96, 'm')
         (door,) = runtime.brush_entities(text)
         self.assertEqual((door.name, door.mins, door.maxs), ('door_9', (-8, 16, 0), (40, 64.5, 96)))
+
+    def test_a_round_brush_far_out_spans_its_corners_only(self):
+        # 24 sides round (-6000, -6000): neighbouring faces but one meet a few units outside it.
+        cx, cy, r, lo, hi = -6000.0, -6000.0, 80.0, -400.0, 280.0
+        ring = [(cx + r * math.cos(-math.pi * i / 12), cy + r * math.sin(-math.pi * i / 12)) for i in range(24)]
+        point = '( %r %r %r )'
+        faces = [' '.join((point % (x, y, lo), point % (ring[(i + 1) % 24] + (lo,)), point % (x, y, hi), 'm 0 0 0 1 1'))
+                 for i, (x, y) in enumerate(ring)]
+        faces += ['( 0 0 %r ) ( 0 1 %r ) ( 1 0 %r ) m 0 0 0 1 1' % (hi, hi, hi),
+                  '( 0 0 %r ) ( 1 0 %r ) ( 0 1 %r ) m 0 0 0 1 1' % (lo, lo, lo)]
+        text = '{\n"classname" "func_door"\n"name" "door_1"\n{\n%s\n}\n}\n' % '\n'.join(faces)
+        (door,) = runtime.brush_entities(text)
+        for axis, values in ((0, [x for x, _ in ring]), (1, [y for _, y in ring])):
+            self.assertAlmostEqual(door.mins[axis], min(values), delta=0.01)
+            self.assertAlmostEqual(door.maxs[axis], max(values), delta=0.01)
+        self.assertEqual((door.mins[2], door.maxs[2]), (lo, hi))
 
     def test_the_world_is_not_a_brush_entity(self):
         self.assertEqual(runtime.brush_entities(handmaps.next_map()), [])
