@@ -1,5 +1,6 @@
 #include "ConvexPolygon.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace geo {
@@ -108,6 +109,28 @@ void ConvexPolygon::Split(const IntLine& line, ConvexPolygon& left, ConvexPolygo
   left = std::move(l);
   right = std::move(r);
 }
+
+bool SegmentEnters(const std::vector<RationalPoint>& corners, IntVec p, IntVec q, double onEdge) {
+  double s0 = 0, s1 = 1;
+  for (std::size_t i = 0; i < corners.size(); ++i) {
+    const RationalPoint& a = corners[i];
+    const RationalPoint& b = corners[(i + 1) % corners.size()];
+    auto side = [&](IntVec v) {
+      return (b.X() - a.X()) * (static_cast<double>(v.y) - a.Y()) - (b.Y() - a.Y()) * (static_cast<double>(v.x) - a.X());
+    };
+    const double sp = side(p), sq = side(q);
+    // Keep the part of the segment more than onEdge inside this edge.
+    if (sp <= onEdge && sq <= onEdge) return false;
+    if (sp <= onEdge) {
+      s0 = std::max(s0, (onEdge - sp) / (sq - sp));
+    } else if (sq <= onEdge) {
+      s1 = std::min(s1, (sp - onEdge) / (sp - sq));
+    }
+  }
+  return s0 < s1;
+}
+
+bool ConvexPolygon::Enters(IntVec p, IntVec q, double onEdge) const { return SegmentEnters(m_vertices, p, q, onEdge); }
 
 bool ConvexPolygon::Holds(double x, double y, double slack) const {
   for (std::size_t i = 0; i < m_vertices.size(); ++i) {

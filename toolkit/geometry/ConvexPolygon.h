@@ -22,6 +22,10 @@ struct PolygonEdge {
   int side = 0;
 };
 
+// Whether part of the segment p -> q lies inside the convex polygon with these corners
+// (counter-clockwise), farther than `onEdge` (a cross product) inside every edge.
+bool SegmentEnters(const std::vector<RationalPoint>& corners, IntVec p, IntVec q, double onEdge = 0);
+
 class ConvexPolygon {
 public:
   ConvexPolygon() = default;
@@ -51,6 +55,9 @@ public:
 
   // Whether (x, y) lies inside or on the edges, up to `slack` (a cross product) outside one.
   bool Holds(double x, double y, double slack = 0) const;
+  // Whether part of the segment p -> q lies inside, farther than `onEdge` (a cross product)
+  // inside every edge.
+  bool Enters(IntVec p, IntVec q, double onEdge = 0) const;
   double Area() const;                 // from the exact vertices, rounded once per term
   void Centroid(double& x, double& y) const;
 

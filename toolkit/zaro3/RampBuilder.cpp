@@ -34,6 +34,12 @@ double TopOf(const Prism& prism, double x, double y) {
   return std::min(static_cast<double>(prism.zHigh), q[0].z - (nx * (x - q[0].x) + ny * (y - q[0].y)) / nz);
 }
 
+int64_t BottomUnder(const Prism& prism, int64_t floor) {
+  double lowestTop = static_cast<double>(prism.zHigh);
+  for (const PrismSide& side : prism.sides) lowestTop = std::min(lowestTop, TopOf(prism, side.a.x, side.a.y));
+  return std::min<int64_t>(floor, static_cast<int64_t>(std::floor(lowestTop))) - kRampFoot;
+}
+
 bool OnFootprint(const Prism& prism, double x, double y) {
   for (const PrismSide& side : prism.sides) {
     const double cross = static_cast<double>(side.b.x - side.a.x) * (y - side.a.y) -
@@ -161,10 +167,7 @@ bool RampBuilder::BuildBetween(const Step& step, const StepEnds& ends, int64_t t
   ramp.prism = ToPrism(footprint, low, top);
   ramp.prism.slopedTop = std::array<IntPoint3, 3>{IntPoint3{from.x, from.y, topFrom}, IntPoint3{to.x, to.y, topTo},
                                                  IntPoint3{toe.x, toe.y, low}};
-  // The bottom lies under the lowest floor it reaches and under the top's lowest corner.
-  double lowestTop = static_cast<double>(top);
-  for (const PrismSide& side : ramp.prism.sides) lowestTop = std::min(lowestTop, TopOf(ramp.prism, side.a.x, side.a.y));
-  ramp.prism.zLow = std::min<int64_t>(end.floor, static_cast<int64_t>(std::floor(lowestTop))) - kRampFoot;
+  ramp.prism.zLow = BottomUnder(ramp.prism, end.floor);
   return FootprintIsSound(ramp.prism);
 }
 

@@ -47,6 +47,9 @@ struct StepEnds {
 StepEnds EndsOf(const wad::Level& level, const Step& step);
 // The height of a ramp's sloped top over (x, y), no higher than its top.
 double TopOf(const Prism& prism, double x, double y);
+// The bottom of a ramp: under the lowest floor it reaches and under its top's lowest corner,
+// by kRampFoot.
+int64_t BottomUnder(const Prism& prism, int64_t floor);
 // Whether (x, y) lies on the prism's footprint, its edges included.
 bool OnFootprint(const Prism& prism, double x, double y);
 
@@ -109,9 +112,6 @@ private:
   // an open side is another): its line and its other end.
   bool StepDownFrom(const Step& step, const StepEnds& ends, geo::IntVec hub, geo::IntVec outer, int& downLine,
                     geo::IntVec& down) const;
-
-  // Whether the segment a -> b passes through the footprint's inside.
-  static bool EntersFootprint(const geo::ConvexPolygon& footprint, geo::IntVec a, geo::IntVec b);
 
   std::array<geo::IntVec, 2> LineEnds(int linedef) const;
 

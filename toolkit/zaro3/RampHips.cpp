@@ -7,7 +7,9 @@
 #include <numeric>
 #include <set>
 #include <tuple>
+#include <vector>
 
+#include "ConvexPolygon.h"
 #include "LineCells.h"
 #include "PlayerFit.h"
 #include "PrismShapes.h"
@@ -25,22 +27,12 @@ constexpr double kOnSide = 1e-6;
 struct Triangle {
   std::array<geo::IntVec, 3> corners;  // counter-clockwise
 
-  double Side(int i, double x, double y) const {
-    const geo::IntVec a = corners[i], b = corners[(i + 1) % 3];
-    return static_cast<double>(b.x - a.x) * (y - a.y) - static_cast<double>(b.y - a.y) * (x - a.x);
-  }
   // Whether some of the segment p -> q lies strictly inside.
   bool Enters(geo::IntVec p, geo::IntVec q) const {
-    double s0 = 0, s1 = 1;
-    for (int i = 0; i < 3; ++i) {
-      const double sp = Side(i, static_cast<double>(p.x), static_cast<double>(p.y));
-      const double sq = Side(i, static_cast<double>(q.x), static_cast<double>(q.y));
-      // Inside: the side value above kOnSide; keep the part of the segment where it is.
-      if (sp <= kOnSide && sq <= kOnSide) return false;
-      if (sp <= kOnSide) s0 = std::max(s0, (kOnSide - sp) / (sq - sp));
-      else if (sq <= kOnSide) s1 = std::min(s1, (sp - kOnSide) / (sp - sq));
-    }
-    return s0 < s1;
+    const std::vector<geo::RationalPoint> points{geo::RationalPoint::FromInt(corners[0]),
+                                                 geo::RationalPoint::FromInt(corners[1]),
+                                                 geo::RationalPoint::FromInt(corners[2])};
+    return geo::SegmentEnters(points, p, q, kOnSide);
   }
 };
 

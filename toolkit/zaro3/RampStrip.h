@@ -35,8 +35,6 @@ class RampStrip {
 public:
   RampStrip(geo::IntVec from, geo::IntVec to);
 
-  geo::IntVec From() const { return m_from; }
-  geo::IntVec To() const { return m_to; }
   double DepthPerStep() const;           // perpendicular distance from the line per step
   int64_t StepsFor(double depth) const;  // the fewest steps (at least one) reaching that distance
   void SetDepth(int64_t steps) { m_depth = steps; }

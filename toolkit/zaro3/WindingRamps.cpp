@@ -10,6 +10,13 @@
 
 namespace zaro3::ramps {
 
+namespace {
+
+// A line this close inside an edge of the wedge (a cross product) only touches it.
+constexpr double kOnFootprintEdge = 1e-9;
+
+}  // namespace
+
 bool RampBuilder::BuildWinding(const Step& step, std::vector<StepRamp>& ramps) const {
   const StepEnds ends = EndsOf(m_level, step);
   const int64_t low = m_plan.floor[step.low], high = m_plan.floor[step.high];
@@ -53,9 +60,7 @@ bool RampBuilder::BuildWinding(const Step& step, std::vector<StepRamp>& ramps) c
       r.linedef = step.linedef;
       r.prism = ToPrism(part, low - kRampFoot, high);
       r.prism.slopedTop = slopedTop;
-      double lowestTop = static_cast<double>(high);
-      for (const PrismSide& side : r.prism.sides) lowestTop = std::min(lowestTop, TopOf(r.prism, side.a.x, side.a.y));
-      r.prism.zLow = std::min<int64_t>(low, static_cast<int64_t>(std::floor(lowestTop))) - kRampFoot;
+      r.prism.zLow = BottomUnder(r.prism, low);
       if (!RampStrip::Sound(part) || !FootprintIsSound(r.prism)) return false;
       made.push_back(std::move(r));
       return true;
@@ -95,7 +100,7 @@ bool RampBuilder::WedgeFootprint(const Step& step, const RampStrip& strip, int d
   if (!RampStrip::Sound(footprint)) return false;
   for (std::size_t i = 0; i < blocking.size(); ++i) {
     const auto [a, b] = LineEnds(blocking[i]->linedef);
-    if (!cutting[i] && EntersFootprint(footprint, a, b)) return false;
+    if (!cutting[i] && footprint.Enters(a, b, kOnFootprintEdge)) return false;
   }
   return true;
 }
@@ -132,25 +137,6 @@ bool RampBuilder::StepDownFrom(const Step& step, const StepEnds& ends, geo::IntV
     found = true;
   });
   return found;
-}
-
-bool RampBuilder::EntersFootprint(const geo::ConvexPolygon& footprint, geo::IntVec a, geo::IntVec b) {
-  double lo = 0, hi = 1;
-  for (std::size_t i = 0; i < footprint.Size(); ++i) {
-    const geo::RationalPoint& p = footprint.Vertex(i);
-    const geo::RationalPoint& q = footprint.EdgeEnd(i);
-    // Inside lies left of each edge p -> q.
-    auto side = [&](double x, double y) { return (q.X() - p.X()) * (y - p.Y()) - (q.Y() - p.Y()) * (x - p.X()); };
-    const double sa = side(static_cast<double>(a.x), static_cast<double>(a.y));
-    const double sb = side(static_cast<double>(b.x), static_cast<double>(b.y));
-    if (sa <= 1e-9 && sb <= 1e-9) return false;
-    if (sa < 0 || sb < 0) {
-      const double t = sa / (sa - sb);
-      if (sa < 0) lo = std::max(lo, t); else hi = std::min(hi, t);
-    }
-    if (hi - lo < 1e-9) return false;
-  }
-  return true;
 }
 
 }  // namespace zaro3::ramps

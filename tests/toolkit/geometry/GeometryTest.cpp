@@ -95,4 +95,19 @@ TEST(ConvexPolygon, MakeAcceptsOnlyStrictlyConvexCounterClockwise) {
   EXPECT_EQ(geo::Turn({0, 1}, {1, 0}), -1);
 }
 
+TEST(ConvexPolygon, ASegmentEntersOnlyThroughTheInside) {
+  ConvexPolygon square;
+  ASSERT_TRUE(ConvexPolygon::Make({{IntLine::Through({0, 0}, {8, 0})}, {IntLine::Through({8, 0}, {8, 8})},
+                                   {IntLine::Through({8, 8}, {0, 8})}, {IntLine::Through({0, 8}, {0, 0})}},
+                                  square));
+  EXPECT_TRUE(square.Enters({-4, 4}, {12, 4}));   // straight through
+  EXPECT_TRUE(square.Enters({2, 2}, {3, 3}));     // wholly inside
+  EXPECT_TRUE(square.Enters({4, 4}, {20, 4}));    // from inside out
+  EXPECT_FALSE(square.Enters({0, -4}, {0, 12}));  // along an edge
+  EXPECT_FALSE(square.Enters({-4, 4}, {4, -4}));  // through a corner only
+  EXPECT_FALSE(square.Enters({9, 0}, {20, 8}));   // beside it
+  EXPECT_TRUE(square.Enters({-4, 1}, {12, 1}));
+  EXPECT_FALSE(square.Enters({-4, 1}, {12, 1}, 8.5));  // within the edge allowance of the bottom
+}
+
 }  // namespace
