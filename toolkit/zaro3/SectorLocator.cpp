@@ -1,6 +1,11 @@
 // Point location by a ray towards +x: the first linedef it meets decides, by
 // the side of that linedef facing the point. Linedefs are binned in horizontal
 // bands so a query reads only the lines that span its height.
+//
+// A line with one sector on both sides (round a floor sunk or raised with no wall
+// drawn, or a walk-over trigger) bounds nothing for the ray; the game puts a point
+// in such a sector only where its node tree says so. Without usable nodes the
+// first line met decides.
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -18,7 +23,39 @@ constexpr int kBandHeight = 64;
 struct SectorLocator::Grid {
   int64_t y0 = 0;
   std::vector<std::vector<int>> bands;  // linedef indices per band
+  std::vector<bool> selfReferencing;    // per sector: has a line with it on both sides
+  std::vector<bool> sameBothSides;      // per linedef
 };
+
+namespace {
+
+int SectorOfSide(const wad::Level& level, int sidedef) {
+  return sidedef < 0 ? -1 : level.sidedefs[sidedef].sector;
+}
+
+int SectorOfSubsector(const wad::Level& level, int subsector) {
+  const wad::Subsector& sub = level.subsectors[static_cast<std::size_t>(subsector)];
+  if (sub.segCount <= 0) return -1;
+  const wad::Seg& seg = level.segs[static_cast<std::size_t>(sub.firstSeg)];
+  const wad::Linedef& line = level.linedefs[static_cast<std::size_t>(seg.linedef)];
+  return SectorOfSide(level, seg.side == 0 ? line.front : line.back);
+}
+
+// The sector of the subsector the game's node tree puts (x, y) in: the one of its first seg.
+int SectorByNodes(const wad::Level& level, double x, double y) {
+  if (level.nodes.empty()) return level.subsectors.size() == 1 ? SectorOfSubsector(level, 0) : -1;
+  int node = static_cast<int>(level.nodes.size()) - 1;
+  for (std::size_t depth = 0; depth <= level.nodes.size(); ++depth) {
+    const wad::Node& n = level.nodes[static_cast<std::size_t>(node)];
+    // The game's side test: the front (child 0) only strictly right of the partition.
+    const int c = (y - n.y) * n.dx < n.dy * (x - n.x) ? 0 : 1;
+    if (n.isLeaf[c]) return SectorOfSubsector(level, n.child[c]);
+    node = n.child[c];
+  }
+  return -1;
+}
+
+}  // namespace
 
 SectorLocator::SectorLocator(const wad::Level& level) : m_level(level), m_grid(std::make_unique<Grid>()) {
   if (level.vertices.empty()) return;
@@ -37,6 +74,15 @@ SectorLocator::SectorLocator(const wad::Level& level) : m_level(level), m_grid(s
     const int64_t last = (std::max(a.y, b.y) - y0) / kBandHeight;
     for (int64_t band = first; band <= last; ++band) m_grid->bands[band].push_back(static_cast<int>(i));
   }
+  m_grid->selfReferencing.assign(level.sectors.size(), false);
+  m_grid->sameBothSides.assign(level.linedefs.size(), false);
+  if (!level.nodesUsable) return;
+  for (std::size_t i = 0; i < level.linedefs.size(); ++i) {
+    const int front = SectorOfSide(level, level.linedefs[i].front);
+    if (front < 0 || front != SectorOfSide(level, level.linedefs[i].back)) continue;
+    m_grid->sameBothSides[i] = true;
+    m_grid->selfReferencing[static_cast<std::size_t>(front)] = true;
+  }
 }
 
 SectorLocator::~SectorLocator() = default;
@@ -49,6 +95,7 @@ int SectorLocator::SectorAt(double x, double y) const {
   double nearestInverseSlope = 0;
   int hitLine = -1;
   for (int i : m_grid->bands[static_cast<std::size_t>(band)]) {
+    if (m_grid->sameBothSides[static_cast<std::size_t>(i)]) continue;
     const wad::Linedef& line = m_level.linedefs[i];
     const wad::Vertex& a = m_level.vertices[line.v1];
     const wad::Vertex& b = m_level.vertices[line.v2];
@@ -70,8 +117,10 @@ int SectorLocator::SectorAt(double x, double y) const {
   // The point lies left (towards -x) of the crossing: an upward line shows it
   // its left (back) side, a downward one its right (front) side.
   const bool upward = m_level.vertices[line.v2].y > m_level.vertices[line.v1].y;
-  const int sidedef = upward ? line.back : line.front;
-  return sidedef < 0 ? -1 : m_level.sidedefs[sidedef].sector;
+  const int sector = SectorOfSide(m_level, upward ? line.back : line.front);
+  if (sector < 0 || !m_level.nodesUsable) return sector;
+  const int byNodes = SectorByNodes(m_level, x, y);
+  return byNodes >= 0 && m_grid->selfReferencing[static_cast<std::size_t>(byNodes)] ? byNodes : sector;
 }
 
 }  // namespace zaro3

@@ -366,6 +366,38 @@ TEST(SectorLocator, FindsRoomsHolesAndTheOutside) {
   EXPECT_EQ(locator.SectorAt(1e300, -1e300), -1);
 }
 
+// A floor sunk with no wall round it: lines with the sunken sector on both sides, inside a
+// room. The game's node tree puts the sunken sector inside them and the room outside; a ray
+// that stops at the first line would give a strip of the room beside them to the sunken one.
+TEST(SectorLocator, TakesSectorsBehindLinesOfOneSectorFromTheNodes) {
+  LevelBuilder b;
+  const int room = b.AddSector(0, 128), sunk = b.AddSector(-8, 128);
+  const std::vector<int> walls = b.AddOutline({{0, 0}, {512, 0}, {512, 512}, {0, 512}}, room);
+  const int inner = b.AddLine({100, 100}, {100, 200}, sunk, sunk);
+  b.AddLine({100, 200}, {200, 200}, sunk, sunk);
+  b.AddLine({200, 200}, {200, 100}, sunk, sunk);
+  b.AddLine({200, 100}, {100, 100}, sunk, sunk);
+  wad::Level& level = b.Level();
+  // Subsector 0 lies in the sunken square, 1 to 4 round it; each names a line of its sector.
+  level.segs = {{0, 1, walls[0], 0, 0}, {0, 1, inner, 0, 0}};
+  level.subsectors = {{1, 1}, {0, 1}, {0, 1}, {0, 1}, {0, 1}};
+  // Front (child 0) is right of the partition: x > 100, x > 200, y < 100, y < 200.
+  level.nodes = {
+      wad::Node{0, 200, 1, 0, {0, 4}, {true, true}},    // y = 200 (towards +x): front is below
+      wad::Node{0, 100, 1, 0, {3, 0}, {true, false}},   // y = 100
+      wad::Node{200, 0, 0, 1, {2, 1}, {true, false}},   // x = 200 (towards +y): front is right
+      wad::Node{100, 0, 0, 1, {2, 1}, {false, true}}};  // the root, x = 100
+  const zaro3::SectorLocator withoutNodes(level);
+  EXPECT_EQ(withoutNodes.SectorAt(90, 150), sunk);  // the first line met decides
+  level.nodesUsable = true;
+  const zaro3::SectorLocator locator(level);
+  EXPECT_EQ(locator.SectorAt(150, 150), sunk);
+  EXPECT_EQ(locator.SectorAt(90, 150), room);
+  EXPECT_EQ(locator.SectorAt(150, 90), room);
+  EXPECT_EQ(locator.SectorAt(300, 300), room);
+  EXPECT_EQ(locator.SectorAt(600, 150), -1);  // outside the room still outside
+}
+
 struct Totals {
   int levels = 0, mismatched = 0, subsectors = 0, sectorPieces = 0, voidPieces = 0, repaired = 0, broken = 0, fallbacks = 0;
 };
