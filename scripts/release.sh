@@ -11,25 +11,35 @@
 #                                             doomwad.py), the thing table, the definitions
 #                                             packages and a short guide
 #
-# Usage: scripts/release.sh [--check]
+# Usage: scripts/release.sh [--check] [--builds NATIVE_DIR WINDOWS_DIR]
+#   --builds packages the programs of two build trees already configured from the
+#            native and windows presets (the test command's, just tested), brought
+#            up to date, instead of configuring and building trees of its own
 #   --check  also unpacks both archives into a temporary folder and proves them:
 #            the program folder holds everything, its scorvel.exe (under Wine) and
 #            the Linux scorvel clean an example map, and the tools inside each
 #            archive convert a Freedoom level, aligned through variants in the
 #            texture package, which DOOM 3's map compiler takes with no material missing.
 # The version is KOLVANTA_VERSION, or 0.1.0. Builds go to build/release-windows
-# and build/release-native, so the developers' build folders stay untouched.
+# and build/release-native (unless --builds), so the developers' build folders stay
+# untouched.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 
 check=0
-for arg in "$@"; do
-  case "$arg" in
+given_native=""
+given_windows=""
+while [ $# -gt 0 ]; do
+  case "$1" in
     --check) check=1 ;;
-    -h|--help) sed -n '2,19p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
-    *) echo "release.sh: unknown argument: $arg" >&2; exit 2 ;;
+    --builds)
+      [ $# -ge 3 ] || { echo "release.sh: --builds needs a native and a windows build folder" >&2; exit 2; }
+      given_native="$2"; given_windows="$3"; shift 2 ;;
+    -h|--help) sed -n '2,25p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    *) echo "release.sh: unknown argument: $1" >&2; exit 2 ;;
   esac
+  shift
 done
 
 version="${KOLVANTA_VERSION:-0.1.0}"
@@ -45,12 +55,20 @@ die() { echo "release.sh: $*" >&2; exit 1; }
 [ -f core/new_page_1.htm ] || die "core/new_page_1.htm is missing"
 [ -f docs/USER-GUIDE.md ] || die "docs/USER-GUIDE.md is missing"
 
+if [ -n "$given_native" ]; then
+  for tree in "$given_native" "$given_windows"; do
+    [ -f "$tree/CMakeCache.txt" ] || die "$tree is not a configured build folder"
+  done
+  native_build=$(cd "$given_native" && pwd)
+  win_build=$(cd "$given_windows" && pwd)
+fi
+
 echo "=== Building the Windows programs (windows preset, $win_build)"
-cmake --preset windows -B "$win_build" -DKOLVANTA_TESTS=OFF >/dev/null
+[ -n "$given_windows" ] || cmake --preset windows -B "$win_build" -DKOLVANTA_TESTS=OFF >/dev/null
 cmake --build "$win_build" -j"$jobs" --target kolvanta scorvel zaro3 doomtex wad2tga kzip >/dev/null
 
 echo "=== Building the native tools and the definitions packages (native preset, $native_build)"
-cmake --preset native -B "$native_build" -DKOLVANTA_TESTS=OFF >/dev/null
+[ -n "$given_native" ] || cmake --preset native -B "$native_build" -DKOLVANTA_TESTS=OFF >/dev/null
 cmake --build "$native_build" -j"$jobs" --target scorvel zaro3 doomtex wad2tga kzip mappreview toolkit_defs >/dev/null
 
 # built file : name in the program folder

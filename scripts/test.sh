@@ -51,7 +51,8 @@ map_compile_check() {
 step "map compile check" map_compile_check
 step "kit fuzzing" bash tests/toolkit/fuzz/run-fuzz.sh "$root/build/fuzz"
 step "page tests (Chromium)" bash tests/page/run.sh
-step "release package" bash scripts/release.sh --check
+# The release is packaged from the two trees just built and tested.
+step "release package" bash scripts/release.sh --check --builds "$root/build/native" "$root/build/windows"
 
 echo
 if [ "$failed" -ne 0 ]; then
