@@ -4,19 +4,14 @@
 #include <cmath>
 
 #include "ConvexPolygon.h"
+#include "DoorCutLines.h"
 #include "Portals.h"
 #include "RampStrip.h"
 
 namespace zaro3 {
 
-namespace {
+namespace doorcut {
 
-// The tag of the two cuts across the door (polygon edges carry their linedef).
-constexpr int kCutTag = -2;
-// How many depths either side of the middle a cut may move to find two walls.
-constexpr int64_t kMostShifts = 512;
-
-// Whether a line is a wall: one-sided, or with no air across it.
 bool IsWall(const wad::Level& level, const MoverPlan& plan, int linedef) {
   const wad::Linedef& line = level.linedefs[linedef];
   if (line.front < 0 || line.back < 0) return true;
@@ -24,20 +19,60 @@ bool IsWall(const wad::Level& level, const MoverPlan& plan, int linedef) {
   return std::min(plan.ceiling[a], plan.ceiling[b]) <= std::max(plan.floor[a], plan.floor[b]);
 }
 
-geo::IntVec Plus(geo::IntVec p, geo::IntVec d, int64_t k) { return {p.x + d.x * k, p.y + d.y * k}; }
-geo::IntVec At(const wad::Level& level, int vertex) { return {level.vertices[vertex].x, level.vertices[vertex].y}; }
-
 int FrontSector(const wad::Level& level, const wad::Linedef& line) {
   return line.front >= 0 ? level.sidedefs[line.front].sector : -1;
 }
 
-// The line with the door on its left.
 geo::IntLine DoorSideLine(const wad::Level& level, int door, int linedef) {
   const wad::Linedef& line = level.linedefs[linedef];
   // The front lies right of v1 -> v2: walked from v2 to v1 it lies on the left.
   return FrontSector(level, line) == door ? geo::IntLine::Through(At(level, line.v2), At(level, line.v1))
                                           : geo::IntLine::Through(At(level, line.v1), At(level, line.v2));
 }
+
+bool CutSlab(const geo::ConvexPolygon& polygon, const geo::IntLine& faceLine, int64_t zLow, int64_t zHigh,
+             DoorCut& cut) {
+  Prism& slab = cut.slab;
+  slab = Prism{};
+  slab.zLow = zLow;
+  slab.zHigh = zHigh;
+  if (slab.zHigh <= slab.zLow) return false;
+  slab.top = slab.bottom = Surface(kPortalSideMaterial);
+  bool faced = false;
+  for (std::size_t i = 0; i < polygon.Size(); ++i) {
+    const geo::PolygonEdge& edge = polygon.Edge(i);
+    const geo::IntVec p = edge.line.Point(), q = edge.line.PointAhead();
+    const bool isFace = !faced && edge.line == faceLine;
+    slab.sides.push_back({{p.x, p.y}, {q.x, q.y}, Surface(isFace ? kVisportalMaterial : kPortalSideMaterial)});
+    if (!isFace) continue;
+    faced = true;
+    const geo::RationalPoint& s = polygon.Vertex(i);
+    const geo::RationalPoint& t = polygon.EdgeEnd(i);
+    cut.face.lo[0] = std::min(s.X(), t.X());
+    cut.face.hi[0] = std::max(s.X(), t.X());
+    cut.face.lo[1] = std::min(s.Y(), t.Y());
+    cut.face.hi[1] = std::max(s.Y(), t.Y());
+    cut.face.lo[2] = static_cast<double>(slab.zLow);
+    cut.face.hi[2] = static_cast<double>(slab.zHigh);
+  }
+  cut.line = faceLine;
+  return faced;
+}
+
+}  // namespace doorcut
+
+namespace {
+
+using doorcut::At;
+using doorcut::DoorSideLine;
+using doorcut::FrontSector;
+using doorcut::IsWall;
+using doorcut::Plus;
+
+// The tag of the two cuts across the door (polygon edges carry their linedef).
+constexpr int kCutTag = -2;
+// How many depths either side of the middle a cut may move to find two walls.
+constexpr int64_t kMostShifts = 512;
 
 // One candidate cut: the band between two lines a unit apart, parallel to the run.
 struct Band {
@@ -116,31 +151,7 @@ bool SlabBetween(const wad::Level& level, const MoverPlan& plan, int door, const
   }
   if (!RampStrip::Sound(middle)) return false;
 
-  Prism& slab = cut.slab;
-  slab = Prism{};
-  slab.zLow = plan.floor[door];
-  slab.zHigh = plan.ceiling[door];
-  if (slab.zHigh <= slab.zLow) return false;
-  slab.top = slab.bottom = Surface(kPortalSideMaterial);
-  bool faced = false;
-  for (std::size_t i = 0; i < middle.Size(); ++i) {
-    const geo::PolygonEdge& edge = middle.Edge(i);
-    const geo::IntVec p = edge.line.Point(), q = edge.line.PointAhead();
-    const bool isFace = !faced && edge.tag == kCutTag && edge.line == band.nearCut;
-    slab.sides.push_back({{p.x, p.y}, {q.x, q.y}, Surface(isFace ? kVisportalMaterial : kPortalSideMaterial)});
-    if (!isFace) continue;
-    faced = true;
-    const geo::RationalPoint& s = middle.Vertex(i);
-    const geo::RationalPoint& t = middle.EdgeEnd(i);
-    cut.face.lo[0] = std::min(s.X(), t.X());
-    cut.face.hi[0] = std::max(s.X(), t.X());
-    cut.face.lo[1] = std::min(s.Y(), t.Y());
-    cut.face.hi[1] = std::max(s.Y(), t.Y());
-    cut.face.lo[2] = static_cast<double>(slab.zLow);
-    cut.face.hi[2] = static_cast<double>(slab.zHigh);
-  }
-  cut.line = band.nearCut;
-  return faced;
+  return doorcut::CutSlab(middle, band.nearCut, plan.floor[door], plan.ceiling[door], cut);
 }
 
 }  // namespace

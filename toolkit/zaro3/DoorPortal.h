@@ -8,7 +8,11 @@
 // a cut that meets its outline at exactly two walls (an L-shaped or notched door
 // is cut in the arm the run opens into). Elsewhere there is no such brush. A
 // door sector in separate parts (one DOOM door opening two passages) gets a cut
-// in each part. Values in, a prism out; nothing is kept.
+// in each part. A part no straight cut seals, bent round a corner or a closet (its
+// runs to one side in a chain, walls at both ends), may take a bent cut: one brush
+// per arm at the arm's middle, neighbours meeting at a mitre, each with one visportal
+// face (the map compiler reads one visportal face per brush). Values in, prisms out;
+// nothing is kept.
 #pragma once
 
 #include <vector>
@@ -42,5 +46,13 @@ bool RunsAlong(const wad::Level& level, const DoorOutline& outline, std::size_t 
 // The cut across part `part` of the door parallel to `site`, or false. `door` is the door's sector.
 bool DoorMiddlePortal(const wad::Level& level, const MoverPlan& plan, int door, const DoorOutline& outline,
                       std::size_t part, const PortalSite& site, DoorCut& cut);
+
+// The bent cut of part `part` of the door along `outer`, the part's runs to one side, which
+// must follow each other end to end from a wall to a wall; `inner`, the part's runs to the
+// other side, give each arm its depth (the nearest one parallel to it). One cut per arm, in
+// order, or false.
+bool DoorBentPortal(const wad::Level& level, const MoverPlan& plan, int door, const DoorOutline& outline,
+                    std::size_t part, const std::vector<PortalSite>& outer, const std::vector<PortalSite>& inner,
+                    std::vector<DoorCut>& cuts);
 
 }  // namespace zaro3

@@ -206,7 +206,7 @@ struct DoorSplit {
   int door = -1;
   int nearNode = -1;
   int farNode = -1;
-  Prism slab;
+  std::vector<Prism> slabs;  // one, or one per arm of a bent cut
 };
 
 // A door no cut across its middle seals (a door in a niche of a wall, open on one side only;
@@ -224,8 +224,38 @@ bool EdgeSplit(const PortalPlacer& placer, const std::vector<PortalSite>& sites,
     if (runsTo[doorInFront ? back[i] : front[i]] != 1) continue;
     Prism slab;
     if (!placer.Place(candidate, doorInFront, slab, door)) continue;
-    split = {door, door, farNode, std::move(slab)};
+    split = {door, door, farNode, {std::move(slab)}};
     site = i;
+    return true;
+  }
+  return false;
+}
+
+// A door part no straight cut seals, with runs to two neighbours only: the bent cut along the
+// runs to one of them, when every arm's brush keeps clear of other entities. `near` gets the
+// runs along the cut, `far` the others.
+bool BentSplit(const wad::Level& level, const MoverPlan& plan, const PortalPlacer& placer,
+               const std::vector<PortalSite>& sites, const std::vector<int>& front, const std::vector<int>& back,
+               const std::vector<std::size_t>& own, int door, const DoorOutline& outline, std::size_t part,
+               std::vector<std::size_t>& near, std::vector<std::size_t>& far, std::vector<Prism>& slabs) {
+  std::map<int, std::vector<std::size_t>> byNeighbour;
+  for (const std::size_t i : own) byNeighbour[front[i] == door ? back[i] : front[i]].push_back(i);
+  if (byNeighbour.size() != 2) return false;
+  for (const auto& [neighbour, outerSites] : byNeighbour) {
+    const std::vector<std::size_t>& innerSites =
+        byNeighbour.begin()->first == neighbour ? byNeighbour.rbegin()->second : byNeighbour.begin()->second;
+    std::vector<PortalSite> outer, inner;
+    for (const std::size_t i : outerSites) outer.push_back(sites[i]);
+    for (const std::size_t i : innerSites) inner.push_back(sites[i]);
+    std::vector<DoorCut> cuts;
+    if (!DoorBentPortal(level, plan, door, outline, part, outer, inner, cuts)) continue;
+    const bool clear = std::all_of(cuts.begin(), cuts.end(),
+                                   [&](const DoorCut& cut) { return placer.Clear(cut.slab, cut.face, door); });
+    if (!clear) continue;
+    near = outerSites;
+    far = innerSites;
+    slabs.clear();
+    for (DoorCut& cut : cuts) slabs.push_back(std::move(cut.slab));
     return true;
   }
   return false;
@@ -236,7 +266,7 @@ bool EdgeSplit(const PortalPlacer& placer, const std::vector<PortalSite>& sites,
 // runs on the far half get the far half's node in place of the door's sector (`front`,
 // `back`), and those of any part but the first on the near half a near node of its own, so
 // that two parts of one door never join what the door parts.
-// `sealable` tells, per sector, whether some part of the door could take a flat portal at all.
+// `sealable` tells, per sector, whether some part of the door could take a portal at all.
 std::vector<DoorSplit> SplitDoors(const wad::Level& level, const MoverPlan& plan, const PortalPlacer& placer,
                                   const std::vector<PortalSite>& sites, int firstFreeNode, std::vector<int>& front,
                                   std::vector<int>& back, std::vector<bool>& sealable) {
@@ -262,6 +292,7 @@ std::vector<DoorSplit> SplitDoors(const wad::Level& level, const MoverPlan& plan
       for (const std::size_t i : sitesOf[door]) {
         if (RunsAlong(level, outline, part, sites[i])) own.push_back(i);
       }
+      bool partCut = false;
       for (const std::size_t i : own) {
         DoorCut cut;
         if (!DoorMiddlePortal(level, plan, doorNode, outline, part, sites[i], cut)) continue;
@@ -277,9 +308,22 @@ std::vector<DoorSplit> SplitDoors(const wad::Level& level, const MoverPlan& plan
         const int farNode = nextNode++;
         for (const std::size_t j : far) renode(j, doorNode, farNode);
         for (const std::size_t j : near) renode(j, doorNode, nearNode);
-        splits.push_back({doorNode, nearNode, farNode, std::move(cut.slab)});
+        splits.push_back({doorNode, nearNode, farNode, {std::move(cut.slab)}});
         first = false;
+        partCut = true;
         break;
+      }
+      std::vector<std::size_t> near, far;
+      std::vector<Prism> slabs;
+      if (!partCut && BentSplit(level, plan, placer, sites, front, back, own, doorNode, outline, part, near, far,
+                                slabs)) {
+        sealable[door] = true;
+        const int nearNode = first ? doorNode : nextNode++;
+        const int farNode = nextNode++;
+        for (const std::size_t j : far) renode(j, doorNode, farNode);
+        for (const std::size_t j : near) renode(j, doorNode, nearNode);
+        splits.push_back({doorNode, nearNode, farNode, std::move(slabs)});
+        first = false;
       }
     }
     DoorSplit edge;
@@ -411,7 +455,8 @@ std::vector<Prism> BuildPortals(const wad::Level& level, const std::vector<Piece
   std::vector<bool> splitCut;
   for (std::size_t k = 0; k < splits.size(); ++k) {
     splitCut.push_back(split.cut[sites.size() + k]);
-    if (splitCut.back()) portals.push_back(std::move(splits[k].slab));
+    if (!splitCut.back()) continue;
+    for (Prism& slab : splits[k].slabs) portals.push_back(std::move(slab));
   }
   CountDoors(level, plan, sites, splits, splitCut, sealable, report);
   report.portals = static_cast<int>(portals.size());

@@ -5,8 +5,9 @@
 // so its face on the run seals the opening exactly; that face is DOOM 3's
 // editor/visportal, the others draw nothing and are not solid. A door between
 // two sectors gets one across its middle (DoorPortal), so that the door straddles
-// it; a door no such cut seals (in a niche of a wall, bent, blocked) gets one on its
-// only opening to a neighbour, on the door's side: a func_door closes the first portal its bounds touch, so no other
+// it, or a bent one along the middle of a strip bent round a corner or a closet; a
+// door no such cut seals (in a niche of a wall, blocked) gets one on its only
+// opening to a neighbour, on the door's side: a func_door closes the first portal its bounds touch, so no other
 // portal comes within a unit of any func_door's bounds (crushers too), none
 // comes near any other mover, and none crosses a visible brush entity (a grate);
 // triggers draw nothing and may be crossed. Which other openings carry one is a
@@ -38,7 +39,7 @@ struct PortalReport {
   int doors = 0;            // door sectors
   int doorsWithPortal = 0;  // of those, doors that close a portal
   int doorsHidingNothing = 0;  // of the others, pillars that open, with one sector all round
-  int doorsUnsealable = 0;     // of the others, doors no flat portal seals (bent, wrapped round)
+  int doorsUnsealable = 0;     // of the others, doors no portal seals (too thin, bent at odd angles)
   int areas = 0;            // as the cut plans them
   double largestShare = 0;  // of the level's drawn faces, in the largest planned area (an estimate)
 };

@@ -67,7 +67,7 @@ void PrintSummary(const std::string& mapName, const ConversionSummary& s, const 
       << s.ramps.ramps << " ramps (" << s.ramps.hips << " sloped ends), " << s.ramps.unsolved << " still too high\n";
   out << "portals: " << s.portals.portals << " (" << s.portals.doorsWithPortal << " of " << s.portals.doors
       << " doors close one, " << s.portals.doorsHidingNothing << " hide nothing when shut, "
-      << s.portals.doorsUnsealable << " are shaped so that no flat portal seals them; " << s.portals.areas
+      << s.portals.doorsUnsealable << " are shaped so that no portal seals them; " << s.portals.areas
       << " areas planned, the largest about " << static_cast<int>(s.portals.largestShare * 100 + 0.5)
       << "% of the faces)\n";
   out << "headroom: " << s.headroom.openings << " openings DOOM's player passes, " << s.headroom.crouch

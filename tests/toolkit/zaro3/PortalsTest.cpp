@@ -100,6 +100,22 @@ private:
   }
 };
 
+// The portals of a hand-drawn level whose sector 1 is a door rising to 124, its func_door
+// over the box (x0, y0) to (x1, y1).
+struct DoorLevelPortals {
+  zaro3::PortalReport report;
+  std::vector<Prism> portals;
+};
+
+DoorLevelPortals PortalsWithDoor(const wad::Level& level, int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
+  zaro3::MoverPlan plan = PlanOf(level);
+  const auto entities = WorldAnd({MakeDoor(plan, 1, x0, y0, x1, y1, 124)});
+  DoorLevelPortals out;
+  out.portals =
+      zaro3::BuildPortals(level, {}, plan, zaro3::FindPortalSites(level, plan), entities, {15, 1}, out.report);
+  return out;
+}
+
 // Two rooms, the second taller and wider: the line between them is a doorway in the second's wall.
 wad::Level Doorway() {
   // Room 0 is [0,128]^2; room 1 is [128,256] x [-64,192]. Walls run with their room on the right.
@@ -231,18 +247,19 @@ wad::Level LShapedDoor() {
   return hand.level;
 }
 
-// Room 0 [0,120]^2, an 8-unit door strip (1) bent round its north-east corner, and room 2
-// round the strip: no flat face across the strip meets walls at both ends.
-wad::Level BentDoor() {
+// Room 0 [0,128-t]^2, a door strip (1) t units thick bent round its north-east corner, and
+// room 2 round the strip: no flat face across the strip meets walls at both ends.
+wad::Level BentDoor(int t) {
+  const int in = 128 - t;
   HandLevel hand({128, 0, 128});
-  hand.Line(0, 0, 0, 120, 0, -1);
-  hand.Line(0, 120, 120, 120, 0, 1);
-  hand.Line(120, 120, 120, 0, 0, 1);
-  hand.Line(120, 0, 0, 0, 0, -1);
+  hand.Line(0, 0, 0, in, 0, -1);
+  hand.Line(0, in, in, in, 0, 1);
+  hand.Line(in, in, in, 0, 0, 1);
+  hand.Line(in, 0, 0, 0, 0, -1);
   hand.Line(0, 128, 128, 128, 1, 2);
   hand.Line(128, 128, 128, 0, 1, 2);
-  hand.Line(128, 0, 120, 0, 1, -1);
-  hand.Line(0, 120, 0, 128, 1, -1);
+  hand.Line(128, 0, in, 0, 1, -1);
+  hand.Line(0, in, 0, 128, 1, -1);
   hand.Line(0, 128, 0, 200, 2, -1);
   hand.Line(0, 200, 200, 200, 2, -1);
   hand.Line(200, 200, 200, 0, 2, -1);
@@ -250,13 +267,9 @@ wad::Level BentDoor() {
   return hand.level;
 }
 
-TEST(Portals, AnLShapedDoorIsCutInAnArmAndABentStripIsCountedAsUnsealable) {
+TEST(Portals, AnLShapedDoorIsCutInAnArm) {
   const wad::Level bent = LShapedDoor();
-  zaro3::MoverPlan plan = PlanOf(bent);
-  const auto entities = WorldAnd({MakeDoor(plan, 1, 128, 0, 192, 96, 124)});
-  zaro3::PortalReport report;
-  const auto portals =
-      zaro3::BuildPortals(bent, {}, plan, zaro3::FindPortalSites(bent, plan), entities, {15, 1}, report);
+  const auto [report, portals] = PortalsWithDoor(bent, 128, 0, 192, 96);
   EXPECT_EQ(report.doorsWithPortal, 1);
   EXPECT_EQ(report.doorsUnsealable, 0);
   ASSERT_EQ(portals.size(), 1u);
@@ -266,16 +279,46 @@ TEST(Portals, AnLShapedDoorIsCutInAnArmAndABentStripIsCountedAsUnsealable) {
   const bool eastArm = box.lo[1] == 0 && box.hi[1] == 32 && box.lo[0] > 128 && box.hi[0] <= 160;
   const bool northArm = box.lo[0] == 160 && box.hi[0] == 192 && box.lo[1] >= 32 && box.hi[1] < 96;
   EXPECT_TRUE(eastArm || northArm) << box.lo[0] << "," << box.lo[1] << " to " << box.hi[0] << "," << box.hi[1];
+}
 
-  const wad::Level strip = BentDoor();
-  zaro3::MoverPlan stripPlan = PlanOf(strip);
-  const auto stripEntities = WorldAnd({MakeDoor(stripPlan, 1, 0, 0, 128, 128, 124)});
-  zaro3::PortalReport stripReport;
-  zaro3::BuildPortals(strip, {}, stripPlan, zaro3::FindPortalSites(strip, stripPlan), stripEntities, {15, 1},
-                      stripReport);
-  EXPECT_EQ(stripReport.doorsHidingNothing, 0);
-  EXPECT_EQ(stripReport.doorsWithPortal, 0);
-  EXPECT_EQ(stripReport.doorsUnsealable, 1);
+// The strip's cut follows it at its middle: a brush a unit thick in each arm, their
+// visportal faces on the arms' middles (x = 124, y = 124), meeting where those cross and
+// ending on the walls at the strip's ends; the brushes meet at a mitre without overlapping.
+// A strip too thin for a cut is unsealable.
+TEST(Portals, ADoorStripBentRoundACornerIsCutAlongItsMiddle) {
+  const wad::Level strip = BentDoor(8);
+  const auto [report, portals] = PortalsWithDoor(strip, 0, 0, 128, 128);
+  EXPECT_EQ(report.doorsWithPortal, 1);
+  EXPECT_EQ(report.doorsUnsealable, 0);
+  ASSERT_EQ(portals.size(), 2u);
+  EXPECT_FALSE(zaro3::Overlap(zaro3::FootprintOf(portals[0]), zaro3::FootprintOf(portals[1])));
+  bool east = false, north = false;
+  for (const Prism& p : portals) {
+    ASSERT_TRUE(zaro3::FootprintIsSound(p));
+    EXPECT_EQ(p.zLow, 0);
+    EXPECT_EQ(p.zHigh, 124);
+    const zaro3::PrismSide* face = PortalFace(p);
+    ASSERT_NE(face, nullptr);
+    const zaro3::Box3 box = zaro3::FootprintOf(p).box;
+    if (face->a.x == 124 && face->b.x == 124) {
+      east = true;
+      EXPECT_TRUE(box.hi[0] - box.lo[0] == 1 && box.lo[0] >= 123 && box.hi[0] <= 125 && box.lo[1] == 0 &&
+                  box.hi[1] >= 124 && box.hi[1] <= 125)
+          << box.lo[0] << "," << box.lo[1] << " to " << box.hi[0] << "," << box.hi[1];
+    } else if (face->a.y == 124 && face->b.y == 124) {
+      north = true;
+      EXPECT_TRUE(box.hi[1] - box.lo[1] == 1 && box.lo[1] >= 123 && box.hi[1] <= 125 && box.lo[0] == 0 &&
+                  box.hi[0] >= 124 && box.hi[0] <= 125)
+          << box.lo[0] << "," << box.lo[1] << " to " << box.hi[0] << "," << box.hi[1];
+    }
+  }
+  EXPECT_TRUE(east && north);
+
+  const wad::Level thin = BentDoor(2);
+  const zaro3::PortalReport thinReport = PortalsWithDoor(thin, 0, 0, 128, 128).report;
+  EXPECT_EQ(thinReport.doorsHidingNothing, 0);
+  EXPECT_EQ(thinReport.doorsWithPortal, 0);
+  EXPECT_EQ(thinReport.doorsUnsealable, 1);
 }
 
 // A room with a door in a niche of its east wall (sector 1, 128..144 by 32..96), open to the
@@ -309,11 +352,7 @@ wad::Level PillarDoor() {
 
 TEST(Portals, ADoorInANicheClosesAPortalOnItsOpeningAndAPillarNone) {
   const wad::Level niche = NicheDoor();
-  zaro3::MoverPlan plan = PlanOf(niche);
-  const auto entities = WorldAnd({MakeDoor(plan, 1, 128, 32, 144, 96, 124)});
-  zaro3::PortalReport report;
-  const auto portals =
-      zaro3::BuildPortals(niche, {}, plan, zaro3::FindPortalSites(niche, plan), entities, {15, 1}, report);
+  const auto [report, portals] = PortalsWithDoor(niche, 128, 32, 144, 96);
   EXPECT_EQ(report.doorsWithPortal, 1);
   ASSERT_EQ(portals.size(), 1u);
   const zaro3::PrismSide* face = PortalFace(portals[0]);
@@ -387,11 +426,7 @@ TEST(SectorRegions, TwoRoomsOfOneSectorAreApartAndAPillarBelongsToItsRoom) {
 
 TEST(Portals, ADoorBetweenTwoRoomsOfOneSectorClosesAPortal) {
   const wad::Level level = RoomsSharingASector(true);
-  zaro3::MoverPlan plan = PlanOf(level);
-  const auto entities = WorldAnd({MakeDoor(plan, 1, 128, 32, 144, 96, 124)});
-  zaro3::PortalReport report;
-  const auto portals =
-      zaro3::BuildPortals(level, {}, plan, zaro3::FindPortalSites(level, plan), entities, {15, 1}, report);
+  const auto [report, portals] = PortalsWithDoor(level, 128, 32, 144, 96);
   EXPECT_EQ(report.doorsWithPortal, 1);
   ASSERT_EQ(portals.size(), 1u);
   EXPECT_EQ(report.areas, 2);
