@@ -286,6 +286,16 @@ std::vector<DoorSplit> SplitDoors(const wad::Level& level, const MoverPlan& plan
     if (!plan.IsDoor(static_cast<int>(door))) continue;
     const int doorNode = static_cast<int>(door);
     bool first = true;
+    // The part's runs on either half of its cut get the halves' nodes.
+    auto addSplit = [&](const std::vector<std::size_t>& near, const std::vector<std::size_t>& far,
+                        std::vector<Prism> slabs) {
+      const int nearNode = first ? doorNode : nextNode++;
+      const int farNode = nextNode++;
+      for (const std::size_t j : far) renode(j, doorNode, farNode);
+      for (const std::size_t j : near) renode(j, doorNode, nearNode);
+      splits.push_back({doorNode, nearNode, farNode, std::move(slabs)});
+      first = false;
+    };
     const DoorOutline outline = DoorOutlineOf(level, doorNode);
     for (std::size_t part = 0; part < outline.parts.size(); ++part) {
       std::vector<std::size_t> own;
@@ -304,12 +314,7 @@ std::vector<DoorSplit> SplitDoors(const wad::Level& level, const MoverPlan& plan
           (cut.line.SideValue(from) + cut.line.SideValue(to) > 0 ? far : near).push_back(j);
         }
         if (far.empty() || !placer.Clear(cut.slab, cut.face, doorNode)) continue;
-        const int nearNode = first ? doorNode : nextNode++;
-        const int farNode = nextNode++;
-        for (const std::size_t j : far) renode(j, doorNode, farNode);
-        for (const std::size_t j : near) renode(j, doorNode, nearNode);
-        splits.push_back({doorNode, nearNode, farNode, {std::move(cut.slab)}});
-        first = false;
+        addSplit(near, far, {std::move(cut.slab)});
         partCut = true;
         break;
       }
@@ -318,12 +323,7 @@ std::vector<DoorSplit> SplitDoors(const wad::Level& level, const MoverPlan& plan
       if (!partCut && BentSplit(level, plan, placer, sites, front, back, own, doorNode, outline, part, near, far,
                                 slabs)) {
         sealable[door] = true;
-        const int nearNode = first ? doorNode : nextNode++;
-        const int farNode = nextNode++;
-        for (const std::size_t j : far) renode(j, doorNode, farNode);
-        for (const std::size_t j : near) renode(j, doorNode, nearNode);
-        splits.push_back({doorNode, nearNode, farNode, std::move(slabs)});
-        first = false;
+        addSplit(near, far, std::move(slabs));
       }
     }
     DoorSplit edge;
