@@ -94,8 +94,8 @@ int SectorLocator::SectorAt(double x, double y) const {
   double nearest = std::numeric_limits<double>::infinity();
   double nearestInverseSlope = 0;
   int hitLine = -1;
+  bool crossesSameSided = false;  // a line with one sector on both sides lies on the ray
   for (int i : m_grid->bands[static_cast<std::size_t>(band)]) {
-    if (m_grid->sameBothSides[static_cast<std::size_t>(i)]) continue;
     const wad::Linedef& line = m_level.linedefs[i];
     const wad::Vertex& a = m_level.vertices[line.v1];
     const wad::Vertex& b = m_level.vertices[line.v2];
@@ -103,6 +103,10 @@ int SectorLocator::SectorAt(double x, double y) const {
     if (y < lowY || y >= highY) continue;  // half-open: a shared end counts once
     const double inverseSlope = (static_cast<double>(b.x) - a.x) / (static_cast<double>(b.y) - a.y);
     const double hitX = a.x + (y - a.y) * inverseSlope;
+    if (m_grid->sameBothSides[static_cast<std::size_t>(i)]) {
+      crossesSameSided = crossesSameSided || hitX >= x;
+      continue;
+    }
     if (hitX < x || hitX > nearest) continue;
     // Lines meeting at a vertex on the ray tie: decide as for a ray a hair
     // higher (the half-open rule above already counts that way), where the
@@ -118,7 +122,8 @@ int SectorLocator::SectorAt(double x, double y) const {
   // its left (back) side, a downward one its right (front) side.
   const bool upward = m_level.vertices[line.v2].y > m_level.vertices[line.v1].y;
   const int sector = SectorOfSide(m_level, upward ? line.back : line.front);
-  if (sector < 0 || !m_level.nodesUsable) return sector;
+  // A point inside such a sector's lines has one on its ray: only then can the tree differ.
+  if (sector < 0 || !crossesSameSided) return sector;
   const int byNodes = SectorByNodes(m_level, x, y);
   return byNodes >= 0 && m_grid->selfReferencing[static_cast<std::size_t>(byNodes)] ? byNodes : sector;
 }
