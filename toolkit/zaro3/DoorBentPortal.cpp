@@ -34,10 +34,7 @@ bool Chain(const std::vector<PortalSite>& outer, int door, std::vector<Arm>& arm
   std::vector<Arm> runs;
   for (const PortalSite& site : outer) {
     Arm arm;
-    // The front lies right of from -> to.
-    const bool doorInFront = site.front == door;
-    arm.a = doorInFront ? geo::IntVec{site.to.x, site.to.y} : geo::IntVec{site.from.x, site.from.y};
-    arm.b = doorInFront ? geo::IntVec{site.from.x, site.from.y} : geo::IntVec{site.to.x, site.to.y};
+    doorcut::RunWithDoorOnLeft(site, door, arm.a, arm.b);
     runs.push_back(arm);
   }
   int start = -1;

@@ -9,6 +9,7 @@
 #include "IntLine.h"
 #include "Level.h"
 #include "MoverPlan.h"
+#include "PortalSites.h"
 
 namespace zaro3::doorcut {
 
@@ -21,7 +22,8 @@ inline geo::IntVec At(const wad::Level& level, int vertex) {
   return {level.vertices[vertex].x, level.vertices[vertex].y};
 }
 
-int FrontSector(const wad::Level& level, const wad::Linedef& line);
+// The run's ends walked with the door on its left (the front lies right of from -> to).
+void RunWithDoorOnLeft(const PortalSite& site, int door, geo::IntVec& a, geo::IntVec& b);
 
 // The line with the door on its left.
 geo::IntLine DoorSideLine(const wad::Level& level, int door, int linedef);

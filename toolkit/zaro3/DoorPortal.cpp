@@ -5,6 +5,7 @@
 
 #include "ConvexPolygon.h"
 #include "DoorCutLines.h"
+#include "PiecesEdges.h"
 #include "Portals.h"
 #include "RampStrip.h"
 
@@ -19,14 +20,16 @@ bool IsWall(const wad::Level& level, const MoverPlan& plan, int linedef) {
   return std::min(plan.ceiling[a], plan.ceiling[b]) <= std::max(plan.floor[a], plan.floor[b]);
 }
 
-int FrontSector(const wad::Level& level, const wad::Linedef& line) {
-  return line.front >= 0 ? level.sidedefs[line.front].sector : -1;
+void RunWithDoorOnLeft(const PortalSite& site, int door, geo::IntVec& a, geo::IntVec& b) {
+  const bool doorInFront = site.front == door;
+  a = doorInFront ? geo::IntVec{site.to.x, site.to.y} : geo::IntVec{site.from.x, site.from.y};
+  b = doorInFront ? geo::IntVec{site.from.x, site.from.y} : geo::IntVec{site.to.x, site.to.y};
 }
 
 geo::IntLine DoorSideLine(const wad::Level& level, int door, int linedef) {
   const wad::Linedef& line = level.linedefs[linedef];
   // The front lies right of v1 -> v2: walked from v2 to v1 it lies on the left.
-  return FrontSector(level, line) == door ? geo::IntLine::Through(At(level, line.v2), At(level, line.v1))
+  return FacingSector(level, linedef, 0) == door ? geo::IntLine::Through(At(level, line.v2), At(level, line.v1))
                                           : geo::IntLine::Through(At(level, line.v1), At(level, line.v2));
 }
 
@@ -65,7 +68,6 @@ namespace {
 
 using doorcut::At;
 using doorcut::DoorSideLine;
-using doorcut::FrontSector;
 using doorcut::IsWall;
 using doorcut::Plus;
 
@@ -159,9 +161,8 @@ bool SlabBetween(const wad::Level& level, const MoverPlan& plan, int door, const
 DoorOutline DoorOutlineOf(const wad::Level& level, int door) {
   std::vector<int> boundary;
   for (std::size_t l = 0; l < level.linedefs.size(); ++l) {
-    const wad::Linedef& line = level.linedefs[l];
-    const int back = line.back >= 0 ? level.sidedefs[line.back].sector : -1;
-    if ((FrontSector(level, line) == door) != (back == door)) boundary.push_back(static_cast<int>(l));
+    const int line = static_cast<int>(l);
+    if ((FacingSector(level, line, 0) == door) != (FacingSector(level, line, 1) == door)) boundary.push_back(line);
   }
   DoorOutline outline;
   std::vector<bool> grouped(boundary.size(), false);
@@ -201,10 +202,8 @@ bool RunsAlong(const wad::Level& level, const DoorOutline& outline, std::size_t 
 
 bool DoorMiddlePortal(const wad::Level& level, const MoverPlan& plan, int door, const DoorOutline& outline,
                       std::size_t part, const PortalSite& site, DoorCut& cut) {
-  // Walk the run with the door on its left (the front lies right of from -> to).
-  const bool doorInFront = site.front == door;
-  const geo::IntVec a = doorInFront ? geo::IntVec{site.to.x, site.to.y} : geo::IntVec{site.from.x, site.from.y};
-  const geo::IntVec b = doorInFront ? geo::IntVec{site.from.x, site.from.y} : geo::IntVec{site.to.x, site.to.y};
+  geo::IntVec a, b;
+  doorcut::RunWithDoorOnLeft(site, door, a, b);
   const geo::IntVec along{b.x - a.x, b.y - a.y};
   const geo::IntVec in = InwardDirection(along);
   const int64_t cross = geo::Cross(along, in);

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <map>
 
+#include "PiecesEdges.h"
+
 namespace zaro3 {
 
 namespace {
@@ -25,8 +27,9 @@ std::vector<SectorArea> TrueSectorAreas(const wad::Level& level) {
     ++balance[sector][from];
     --balance[sector][to];
   };
-  for (const wad::Linedef& line : level.linedefs) {
-    if (line.front >= 0 && line.back >= 0 && level.sidedefs[line.front].sector == level.sidedefs[line.back].sector) {
+  for (std::size_t l = 0; l < level.linedefs.size(); ++l) {
+    const wad::Linedef& line = level.linedefs[l];
+    if (SameSectorBothSides(level, static_cast<int>(l))) {
       result[level.sidedefs[line.front].sector].selfReferencing = true;
     }
     walk(line.front, line.v2, line.v1);  // the front lies right of v1->v2, so left of v2->v1

@@ -55,6 +55,11 @@ int FacingSector(const wad::Level& level, int linedef, int side) {
   return sidedef < 0 ? -1 : level.sidedefs[sidedef].sector;
 }
 
+bool SameSectorBothSides(const wad::Level& level, int linedef) {
+  const int front = FacingSector(level, linedef, 0);
+  return front >= 0 && front == FacingSector(level, linedef, 1);
+}
+
 bool SameAppearance(const wad::Level& level, int linedefA, int sideA, int linedefB, int sideB) {
   if (linedefA < 0 || linedefB < 0) return linedefA == linedefB;
   if (FacingSector(level, linedefA, sideA) != FacingSector(level, linedefB, sideB)) return false;
@@ -107,13 +112,6 @@ bool TagEdge(const wad::Level& level, const CarrierIndex& index, ConvexPolygon& 
   edge.tag = chosen;
   edge.side = chosenSide;
   return true;
-}
-
-// A linedef with one sector on both sides bounds nothing: mappers run such lines
-// through other sectors as walk-over triggers, with any sector on their sides.
-bool SameSectorBothSides(const wad::Level& level, int linedef) {
-  const int front = FacingSector(level, linedef, 0);
-  return front >= 0 && front == FacingSector(level, linedef, 1);
 }
 
 int Label(const wad::Level& level, const ConvexPolygon& polygon, const SectorLocator& locator) {

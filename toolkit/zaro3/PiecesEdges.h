@@ -22,6 +22,10 @@ namespace zaro3 {
 // The sector of the linedef's side `side` (0 front, 1 back), or -1 where it has none.
 int FacingSector(const wad::Level& level, int linedef, int side);
 
+// Whether a linedef has one sector on both sides: it bounds nothing (mappers run such lines
+// through other sectors as walk-over triggers, or round a floor sunk with no wall drawn).
+bool SameSectorBothSides(const wad::Level& level, int linedef);
+
 // Whether two linedef sides look the same from a piece beside them: the same
 // sector faces them and the sidedefs across show the same textures and sector.
 bool SameAppearance(const wad::Level& level, int linedefA, int sideA, int linedefB, int sideB);

@@ -241,9 +241,10 @@ bool BentSplit(const wad::Level& level, const MoverPlan& plan, const PortalPlace
   std::map<int, std::vector<std::size_t>> byNeighbour;
   for (const std::size_t i : own) byNeighbour[front[i] == door ? back[i] : front[i]].push_back(i);
   if (byNeighbour.size() != 2) return false;
-  for (const auto& [neighbour, outerSites] : byNeighbour) {
-    const std::vector<std::size_t>& innerSites =
-        byNeighbour.begin()->first == neighbour ? byNeighbour.rbegin()->second : byNeighbour.begin()->second;
+  const std::vector<std::size_t>* groups[2] = {&byNeighbour.begin()->second, &byNeighbour.rbegin()->second};
+  for (int k = 0; k < 2; ++k) {
+    const std::vector<std::size_t>& outerSites = *groups[k];
+    const std::vector<std::size_t>& innerSites = *groups[1 - k];
     std::vector<PortalSite> outer, inner;
     for (const std::size_t i : outerSites) outer.push_back(sites[i]);
     for (const std::size_t i : innerSites) inner.push_back(sites[i]);

@@ -11,6 +11,7 @@
 #include <limits>
 
 #include "Pieces.h"
+#include "PiecesEdges.h"
 
 namespace zaro3 {
 
@@ -29,16 +30,11 @@ struct SectorLocator::Grid {
 
 namespace {
 
-int SectorOfSide(const wad::Level& level, int sidedef) {
-  return sidedef < 0 ? -1 : level.sidedefs[sidedef].sector;
-}
-
 int SectorOfSubsector(const wad::Level& level, int subsector) {
   const wad::Subsector& sub = level.subsectors[static_cast<std::size_t>(subsector)];
   if (sub.segCount <= 0) return -1;
   const wad::Seg& seg = level.segs[static_cast<std::size_t>(sub.firstSeg)];
-  const wad::Linedef& line = level.linedefs[static_cast<std::size_t>(seg.linedef)];
-  return SectorOfSide(level, seg.side == 0 ? line.front : line.back);
+  return FacingSector(level, seg.linedef, seg.side);
 }
 
 // The sector of the subsector the game's node tree puts (x, y) in: the one of its first seg.
@@ -78,10 +74,9 @@ SectorLocator::SectorLocator(const wad::Level& level) : m_level(level), m_grid(s
   m_grid->sameBothSides.assign(level.linedefs.size(), false);
   if (!level.nodesUsable) return;
   for (std::size_t i = 0; i < level.linedefs.size(); ++i) {
-    const int front = SectorOfSide(level, level.linedefs[i].front);
-    if (front < 0 || front != SectorOfSide(level, level.linedefs[i].back)) continue;
+    if (!SameSectorBothSides(level, static_cast<int>(i))) continue;
     m_grid->sameBothSides[i] = true;
-    m_grid->selfReferencing[static_cast<std::size_t>(front)] = true;
+    m_grid->selfReferencing[static_cast<std::size_t>(FacingSector(level, static_cast<int>(i), 0))] = true;
   }
 }
 
@@ -121,7 +116,7 @@ int SectorLocator::SectorAt(double x, double y) const {
   // The point lies left (towards -x) of the crossing: an upward line shows it
   // its left (back) side, a downward one its right (front) side.
   const bool upward = m_level.vertices[line.v2].y > m_level.vertices[line.v1].y;
-  const int sector = SectorOfSide(m_level, upward ? line.back : line.front);
+  const int sector = FacingSector(m_level, hitLine, upward ? 1 : 0);
   // A point inside such a sector's lines has one on its ray: only then can the tree differ.
   if (sector < 0 || !crossesSameSided) return sector;
   const int byNodes = SectorByNodes(m_level, x, y);
